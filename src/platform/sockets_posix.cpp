@@ -1,0 +1,399 @@
+// The real sockets: POSIX UDP sockets behind the socket-library calls.
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
+#include "platform/detail/posix_errors.h"
+#include "platform/kernel.h"
+#include "platform/sockets.h"
+
+namespace plat {
+
+namespace {
+
+constexpr WORD kHighestVersion = 0x0202;
+constexpr int kAddressLength = static_cast<int>(sizeof(SockAddrIn));
+// Without a wake-up descriptor a receive looks for a thread end this often.
+constexpr int kFallbackPollMilliseconds = 50;
+
+std::atomic<bool> failStartup{false};
+
+thread_local int lastError = 0;
+
+int Fail(int code) {
+    lastError = code;
+    return SOCKET_ERROR;
+}
+
+int FailFromErrno() {
+    return Fail(detail::WsaErrorFromErrno(errno));
+}
+
+bool ToDescriptor(SOCKET s, int& fd) {
+    if (s == INVALID_SOCKET || s > static_cast<SOCKET>(INT_MAX)) {
+        return false;
+    }
+    fd = static_cast<int>(s);
+    return true;
+}
+
+sockaddr_in ToPosix(const SockAddrIn& address) {
+    sockaddr_in posix{};
+    posix.sin_family = AF_INET;
+    posix.sin_port = address.sin_port;
+    posix.sin_addr.s_addr = address.sin_addr.s_addr;
+    return posix;
+}
+
+SockAddrIn FromPosix(const sockaddr_in& posix) {
+    SockAddrIn address{};
+    address.sin_family = static_cast<std::int16_t>(kAfInet);
+    address.sin_port = posix.sin_port;
+    address.sin_addr.s_addr = posix.sin_addr.s_addr;
+    return address;
+}
+
+// Version as major in the low byte, minor in the high byte; compared as major.minor.
+int VersionRank(WORD version) {
+    return (version & 0xFF) * 256 + (version >> 8);
+}
+
+// Written by the wake-up of a thread being ended, so a receive's poll returns. One per thread,
+// made on first use: a thread that is ending never stops ending, so it is never drained.
+class ThreadWakeDescriptor {
+  public:
+    ~ThreadWakeDescriptor() {
+        if (fd_ >= 0) {
+            close(fd_);
+        }
+    }
+    int Get() {
+        if (fd_ < 0) {
+            fd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+        }
+        return fd_;
+    }
+
+  private:
+    int fd_ = -1;
+};
+
+thread_local ThreadWakeDescriptor wakeDescriptor;
+
+// A boolean option may come as one byte (as the tool passes SO_BROADCAST) or as an int; the
+// kernel takes only the int.
+bool ReadSwitch(const char* value, int length, int& on) {
+    if (value == nullptr || length < 1) {
+        return false;
+    }
+    if (length < static_cast<int>(sizeof(int))) {
+        on = value[0] != 0 ? 1 : 0;
+        return true;
+    }
+    int asInt;
+    std::memcpy(&asInt, value, sizeof asInt);
+    on = asInt != 0 ? 1 : 0;
+    return true;
+}
+
+// Asks for `size` bytes of buffer: the forcing option passes the system's cap when we may; the
+// plain one is capped silently. Neither outcome is a failure.
+int SetBufferSize(int fd, int forcing, int plain, int size) {
+    if (::setsockopt(fd, SOL_SOCKET, forcing, &size, sizeof size) == 0) {
+        return 0;
+    }
+    if (::setsockopt(fd, SOL_SOCKET, plain, &size, sizeof size) == 0) {
+        return 0;
+    }
+    return FailFromErrno();
+}
+
+class PosixSocketService final : public SocketService {
+  public:
+    int WSAStartup(WORD version, WSAData* data) override {
+        if (failStartup.load()) {
+            return WSASYSNOTREADY;
+        }
+        if ((version & 0xFF) == 0) {
+            return WSAVERNOTSUPPORTED;
+        }
+        if (data == nullptr) {
+            return WSAEFAULT;
+        }
+        data->wVersion =
+            VersionRank(version) > VersionRank(kHighestVersion) ? kHighestVersion : version;
+        data->wHighVersion = kHighestVersion;
+        startups_.fetch_add(1);
+        return 0;
+    }
+
+    int WSACleanup() override {
+        int current = startups_.load();
+        while (current > 0) {
+            if (startups_.compare_exchange_weak(current, current - 1)) {
+                return 0;
+            }
+        }
+        return Fail(WSANOTINITIALISED);
+    }
+
+    SOCKET WSASocketW(int af, int type, int protocol, void* /*protocolInfo*/, unsigned /*group*/,
+                      DWORD /*flags*/) override {
+        if (af != kAfInet) {
+            Fail(WSAEAFNOSUPPORT);
+            return INVALID_SOCKET;
+        }
+        if (type != kSockDgram) {
+            Fail(WSAEINVAL);
+            return INVALID_SOCKET;
+        }
+        // Close-on-exec, so a browser started from the tool does not inherit the socket.
+        const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, protocol);
+        if (fd < 0) {
+            FailFromErrno();
+            return INVALID_SOCKET;
+        }
+        return static_cast<SOCKET>(fd);
+    }
+
+    int setsockopt(SOCKET s, int level, int option, const char* value, int length) override {
+        int fd;
+        if (!ToDescriptor(s, fd)) {
+            return Fail(WSAENOTSOCK);
+        }
+        if (level != kSolSocket) {
+            return Fail(WSAEINVAL);
+        }
+        switch (option) {
+            case kSoBroadcast: {
+                int on;
+                if (!ReadSwitch(value, length, on)) {
+                    return Fail(WSAEFAULT);
+                }
+                if (::setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) != 0) {
+                    return FailFromErrno();
+                }
+                return 0;
+            }
+            case kSoSndBuf:
+            case kSoRcvBuf: {
+                if (value == nullptr || length < static_cast<int>(sizeof(int))) {
+                    return Fail(WSAEFAULT);
+                }
+                int size;
+                std::memcpy(&size, value, sizeof size);
+                if (size < 0) {
+                    return Fail(WSAEINVAL);
+                }
+                return option == kSoSndBuf ? SetBufferSize(fd, SO_SNDBUFFORCE, SO_SNDBUF, size)
+                                           : SetBufferSize(fd, SO_RCVBUFFORCE, SO_RCVBUF, size);
+            }
+            default:
+                return Fail(WSAENOPROTOOPT);
+        }
+    }
+
+    int bind(SOCKET s, const SockAddrIn* address, int length) override {
+        int fd;
+        if (!ToDescriptor(s, fd)) {
+            return Fail(WSAENOTSOCK);
+        }
+        if (address == nullptr || length < kAddressLength) {
+            return Fail(WSAEFAULT);
+        }
+        if (address->sin_family != kAfInet) {
+            return Fail(WSAEAFNOSUPPORT);
+        }
+        const sockaddr_in posix = ToPosix(*address);
+        if (::bind(fd, reinterpret_cast<const sockaddr*>(&posix), sizeof posix) != 0) {
+            return FailFromErrno();
+        }
+        return 0;
+    }
+
+    int getsockname(SOCKET s, SockAddrIn* address, int* length) override {
+        int fd;
+        if (!ToDescriptor(s, fd)) {
+            return Fail(WSAENOTSOCK);
+        }
+        if (address == nullptr || length == nullptr || *length < kAddressLength) {
+            return Fail(WSAEFAULT);
+        }
+        sockaddr_in posix{};
+        socklen_t posixLength = sizeof posix;
+        if (::getsockname(fd, reinterpret_cast<sockaddr*>(&posix), &posixLength) != 0) {
+            return FailFromErrno();
+        }
+        if (posix.sin_family != AF_INET) {
+            return Fail(WSAEINVAL);
+        }
+        *address = FromPosix(posix);
+        *length = kAddressLength;
+        return 0;
+    }
+
+    int sendto(SOCKET s, const char* data, int length, int flags, const SockAddrIn* destination,
+               int destinationLength) override {
+        int fd;
+        if (!ToDescriptor(s, fd)) {
+            return Fail(WSAENOTSOCK);
+        }
+        if (length < 0 || (data == nullptr && length > 0) || destination == nullptr ||
+            destinationLength < kAddressLength) {
+            return Fail(WSAEFAULT);
+        }
+        const sockaddr_in posix = ToPosix(*destination);
+        for (;;) {
+            const ssize_t sent =
+                ::sendto(fd, data, static_cast<std::size_t>(length), flags | MSG_NOSIGNAL,
+                         reinterpret_cast<const sockaddr*>(&posix), sizeof posix);
+            if (sent >= 0) {
+                return static_cast<int>(sent);
+            }
+            if (errno != EINTR) {
+                return FailFromErrno();
+            }
+        }
+    }
+
+    int recvfrom(SOCKET s, char* buffer, int length, int flags, SockAddrIn* from,
+                 int* fromLength) override {
+        int fd;
+        if (!ToDescriptor(s, fd)) {
+            return Fail(WSAENOTSOCK);
+        }
+        if (length < 0 || (buffer == nullptr && length > 0) ||
+            (from != nullptr && (fromLength == nullptr || *fromLength < kAddressLength))) {
+            return Fail(WSAEFAULT);
+        }
+        if ((flags & ~kMsgPeek) != 0) {
+            return Fail(WSAEINVAL);
+        }
+        const int wakeFd = wakeDescriptor.Get();
+        InterruptibleWait interruption([wakeFd] {
+            if (wakeFd >= 0) {
+                const std::uint64_t one = 1;
+                const ssize_t written = write(wakeFd, &one, sizeof one);
+                static_cast<void>(written);
+            }
+        });
+        for (;;) {
+            if (CurrentThreadEnding()) {
+                return Fail(WSAEINTR);
+            }
+            pollfd watched[2] = {{fd, POLLIN, 0}, {wakeFd, POLLIN, 0}};
+            const nfds_t watchedCount = wakeFd >= 0 ? 2 : 1;
+            const int ready =
+                poll(watched, watchedCount, wakeFd >= 0 ? -1 : kFallbackPollMilliseconds);
+            if (ready < 0 && errno != EINTR) {
+                return FailFromErrno();
+            }
+            if (ready <= 0) {
+                continue;
+            }
+            if ((watched[0].revents & POLLNVAL) != 0) {
+                return Fail(WSAENOTSOCK);
+            }
+            if (watched[0].revents == 0) {
+                continue;  // only the wake-up: the loop's first test returns
+            }
+            const int result = ReceiveReady(fd, buffer, length, flags, from, fromLength);
+            if (result != kNothingYet) {
+                return result;
+            }
+        }
+    }
+
+    int ioctlsocket(SOCKET s, long command, unsigned long* argument) override {
+        int fd;
+        if (!ToDescriptor(s, fd)) {
+            return Fail(WSAENOTSOCK);
+        }
+        // Only the size query: the socket must never leave blocking mode.
+        if (command != kFionread) {
+            return Fail(WSAEINVAL);
+        }
+        if (argument == nullptr) {
+            return Fail(WSAEFAULT);
+        }
+        int queued = 0;
+        if (ioctl(fd, FIONREAD, &queued) != 0) {
+            return FailFromErrno();
+        }
+        *argument = static_cast<unsigned long>(queued);
+        return 0;
+    }
+
+    int closesocket(SOCKET s) override {
+        int fd;
+        if (!ToDescriptor(s, fd)) {
+            return Fail(WSAENOTSOCK);
+        }
+        if (close(fd) != 0) {
+            return FailFromErrno();
+        }
+        return 0;
+    }
+
+    int WSAGetLastError() override { return lastError; }
+
+  private:
+    static constexpr int kNothingYet = -2;
+
+    // Takes the datagram that poll announced, without blocking: another receiver may have
+    // taken it first. A datagram longer than the buffer fills the buffer and is reported as
+    // too long, its rest discarded.
+    static int ReceiveReady(int fd, char* buffer, int length, int flags, SockAddrIn* from,
+                            int* fromLength) {
+        sockaddr_in source{};
+        iovec part{buffer, static_cast<std::size_t>(length)};
+        msghdr message{};
+        message.msg_name = &source;
+        message.msg_namelen = sizeof source;
+        message.msg_iov = &part;
+        message.msg_iovlen = 1;
+        const ssize_t received = recvmsg(fd, &message, flags | MSG_DONTWAIT);
+        if (received < 0) {
+            if (errno == EAGAIN || errno == EINTR) {
+                return kNothingYet;
+            }
+            return FailFromErrno();
+        }
+        if (from != nullptr) {
+            *from = FromPosix(source);
+            *fromLength = kAddressLength;
+        }
+        if ((message.msg_flags & MSG_TRUNC) != 0) {
+            return Fail(WSAEMSGSIZE);
+        }
+        return static_cast<int>(received);
+    }
+
+    std::atomic<int> startups_{0};
+};
+
+}  // namespace
+
+SocketService& RealSocketService() {
+    static auto* service = new PosixSocketService();
+    return *service;
+}
+
+namespace testing {
+
+void FailSocketStartup(bool fail) {
+    failStartup.store(fail);
+}
+
+}  // namespace testing
+
+}  // namespace plat

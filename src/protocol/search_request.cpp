@@ -1,0 +1,13 @@
+#include "protocol/search_request.h"
+
+#include "protocol/packet_header.h"
+
+namespace protocol {
+
+std::vector<std::uint8_t> BuildSearchRequest(std::uint32_t sessionId) {
+    std::vector<std::uint8_t> datagram(header::kSize, 0);
+    WriteRequestHeader(datagram, CMD_SEARCH, sessionId);
+    return datagram;
+}
+
+}  // namespace protocol
