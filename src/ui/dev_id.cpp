@@ -1,0 +1,44 @@
+#include "ui/dev_id.h"
+
+#include "protocol/ansi_text.h"
+#include "protocol/reboot_request.h"
+#include "protocol/text_conversion.h"
+#include "ui/program_resources.h"
+#include "ui/resource.h"
+
+IMPLEMENT_DYNAMIC(CDevId, CDialog)
+
+CDevId::CDevId(CWnd* pParent) : CDialog(IDD, pParent) {
+    LoadProgramResources();
+}
+
+CDevId::~CDevId() = default;
+
+void CDevId::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Text(pDX, IDC_DEVID, m_strDevId);
+}
+
+BEGIN_MESSAGE_MAP(CDevId, CDialog)
+ON_BN_CLICKED(IDOK, &CDevId::OnBnClickedOk)
+END_MESSAGE_MAP()
+
+void CDevId::OnBnClickedOk() {
+    UpdateData(TRUE);
+    if (m_strDevId.GetLength() < 1) {
+        MessageBox(u"设备ID不能为空");
+        return;
+    }
+    // The request's ID field holds 31 bytes and a zero; a cut ID would name another device.
+    // Refused here, so the operator keeps the typed text to shorten it.
+    if (!protocol::FitsInField(protocol::WideToAnsi(m_strDevId.Str()),
+                               protocol::kDeviceIdFieldSize)) {
+        MessageBox(u"设备ID过长：最多 31 个字节（GBK 编码）");
+        return;
+    }
+    CDialog::OnOK();
+}
+
+void CDevId::GetDevId(CString& id) const {
+    id = m_strDevId;
+}

@@ -1,0 +1,66 @@
+// The reboot request: the selected device, or one whose ID the operator types.
+#include <optional>
+#include <string>
+
+#include "net/lan_sender.h"
+#include "platform/output.h"
+#include "protocol/ansi_text.h"
+#include "protocol/reboot_request.h"
+#include "protocol/text_conversion.h"
+#include "ui/dev_id.h"
+#include "ui/quorvel_dlg.h"
+#include "ui/user_name_pw.h"
+
+void CQuorvelDlg::OnBnClickedReboot() {
+    m_bResultShown = 0;
+    UpdateData(TRUE);
+
+    std::string deviceId;
+    const int sel = m_list.GetCurSel();
+    if (sel >= 0) {
+        const std::optional<std::string> serial =
+            protocol::RebootDeviceId(m_devices[static_cast<std::size_t>(sel)].info);
+        if (!serial) {
+            // A cut serial would name another device, or none.
+            MessageBox(u"所选设备的序列号超过 31 个字节，无法作为设备ID发送");
+            return;
+        }
+        deviceId = *serial;
+    } else {
+        if (MessageBox(u"请先选择设备或者手动输入？", u"温馨提示", MB_YESNO) != IDYES) {
+            MessageBox(u"请先选择设备");
+            return;
+        }
+        CString typed;
+        {
+            CDevId deviceIdDialog;
+            if (deviceIdDialog.DoModal() != IDOK) {
+                return;
+            }
+            deviceIdDialog.GetDevId(typed);
+        }
+        deviceId = protocol::WideToAnsi(typed.Str());
+        if (!protocol::FitsInField(deviceId, protocol::kDeviceIdFieldSize)) {
+            return;  // the dialog refuses such an ID; never send a cut one
+        }
+    }
+
+    CUserNamePw credentialDialog;
+    if (credentialDialog.DoModal() != IDOK) {
+        return;
+    }
+    CString user;
+    CString pw;
+    credentialDialog.GetUserPw(user, pw);
+    const protocol::Credentials credentials{protocol::WideToAnsi(user.Str()),
+                                            protocol::WideToAnsi(pw.Str())};
+
+    const std::vector<std::uint8_t> request =
+        protocol::BuildRebootRequest(m_dwSessionId, credentials, deviceId);
+    if (net::SendToAllAdapters(m_sock, reinterpret_cast<const char*>(request.data()),
+                               static_cast<int>(request.size())) == -1) {
+        CString line;
+        line.Format(u"%s\n", u"重启请求发送失败");
+        plat::OutputDebugStringW(line);
+    }
+}

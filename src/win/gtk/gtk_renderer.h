@@ -1,0 +1,14 @@
+// The GTK 3 renderer: the model's windows as real windows on the X display.
+#pragma once
+
+#include <memory>
+
+#include "win/renderer.h"
+
+namespace win::gtk {
+
+// Opens the display (GTK takes its own options out of argc/argv). When there is none, says so
+// on standard error and returns null; the program then ends with a failure.
+std::unique_ptr<Renderer> CreateRenderer(int& argc, char**& argv);
+
+}  // namespace win::gtk
