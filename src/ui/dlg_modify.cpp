@@ -2,12 +2,10 @@
 #include <array>
 #include <vector>
 
-#include "net/lan_sender.h"
 #include "platform/output.h"
 #include "protocol/modify_request.h"
 #include "protocol/text_conversion.h"
 #include "ui/quorvel_dlg.h"
-#include "ui/user_name_pw.h"
 
 namespace {
 std::string Ansi(const CString& text) {
@@ -46,14 +44,10 @@ void CQuorvelDlg::OnBnClickedModify() {
     const std::size_t n = protocol::ModifyEntryCount(
         {!m_strName[0].IsEmpty(), !m_strName[1].IsEmpty(), !m_strName[2].IsEmpty()});
 
-    CUserNamePw credentialDialog;
-    if (credentialDialog.DoModal() != IDOK) {
+    protocol::Credentials credentials;
+    if (!AskCredentials(credentials)) {
         return;
     }
-    CString user;
-    CString pw;
-    credentialDialog.GetUserPw(user, pw);
-    const protocol::Credentials credentials{Ansi(user), Ansi(pw)};
 
     protocol::DnsSettings dns;
     int dnsFlag = 0;
@@ -70,8 +64,7 @@ void CQuorvelDlg::OnBnClickedModify() {
 
     const std::vector<std::uint8_t> request = protocol::BuildModifyRequest(
         m_dwSessionId, credentials, m_devices[static_cast<std::size_t>(sel)], dns, rows);
-    if (net::SendToAllAdapters(m_sock, reinterpret_cast<const char*>(request.data()),
-                               static_cast<int>(request.size())) == -1) {
+    if (SendRequest(request) == -1) {
         CString line;
         line.Format(u"%s\n", u"修改请求发送失败");
         plat::OutputDebugStringW(line);

@@ -2,14 +2,12 @@
 #include <optional>
 #include <string>
 
-#include "net/lan_sender.h"
 #include "platform/output.h"
 #include "protocol/ansi_text.h"
 #include "protocol/reboot_request.h"
 #include "protocol/text_conversion.h"
 #include "ui/dev_id.h"
 #include "ui/quorvel_dlg.h"
-#include "ui/user_name_pw.h"
 
 void CQuorvelDlg::OnBnClickedReboot() {
     m_bResultShown = 0;
@@ -45,20 +43,14 @@ void CQuorvelDlg::OnBnClickedReboot() {
         }
     }
 
-    CUserNamePw credentialDialog;
-    if (credentialDialog.DoModal() != IDOK) {
+    protocol::Credentials credentials;
+    if (!AskCredentials(credentials)) {
         return;
     }
-    CString user;
-    CString pw;
-    credentialDialog.GetUserPw(user, pw);
-    const protocol::Credentials credentials{protocol::WideToAnsi(user.Str()),
-                                            protocol::WideToAnsi(pw.Str())};
 
     const std::vector<std::uint8_t> request =
         protocol::BuildRebootRequest(m_dwSessionId, credentials, deviceId);
-    if (net::SendToAllAdapters(m_sock, reinterpret_cast<const char*>(request.data()),
-                               static_cast<int>(request.size())) == -1) {
+    if (SendRequest(request) == -1) {
         CString line;
         line.Format(u"%s\n", u"重启请求发送失败");
         plat::OutputDebugStringW(line);

@@ -1,5 +1,4 @@
 // The search: clear the panel and the list, then send the search request everywhere.
-#include "net/lan_sender.h"
 #include "platform/kernel.h"
 #include "platform/output.h"
 #include "protocol/search_request.h"
@@ -22,8 +21,7 @@ void CQuorvelDlg::OnBnClickedSearch() {
     SendMessageW(m_list.GetSafeHwnd(), LB_RESETCONTENT, 0, 0);
 
     const std::vector<std::uint8_t> request = protocol::BuildSearchRequest(m_dwSessionId);
-    const int result = net::SendToAllAdapters(m_sock, reinterpret_cast<const char*>(request.data()),
-                                              static_cast<int>(request.size()));
+    const int result = SendRequest(request);
     if (result == -1) {
         CString line;
         line.Format(u"%d\n", result);

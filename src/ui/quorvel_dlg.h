@@ -7,9 +7,11 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "afx/afx.h"
 #include "platform/sockets.h"
+#include "protocol/credentials.h"
 #include "protocol/device_record.h"
 #include "thread/base_thread.h"
 
@@ -89,6 +91,10 @@ class CQuorvelDlg : public CDialog, public CBaseThread<1> {
     static constexpr int kMaxRepliesOnTheWay = 4096;
 
     void HandOverDevice(const char* sourceAddress, std::span<const std::uint8_t> payload);
+    // The credential dialog; false when it was cancelled.
+    bool AskCredentials(protocol::Credentials& credentials);
+    // Sends to every address; the sender's result (-1: no adapter list or no socket).
+    int SendRequest(const std::vector<std::uint8_t>& request);
     void OnBnClickedAuto(int row);
 
     std::atomic<int> m_nRepliesOnTheWay = 0;

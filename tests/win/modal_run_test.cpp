@@ -29,8 +29,7 @@ TEST_F(SessionTest, AModalRunDisablesItsOwnerAndReturnsTheEndCode) {
         .Press(input::Key::Enter);  // the default push button 1006 does not end it
     Recorder recorder;
     recorder.endOnOkCancel = false;
-    auto procedure = [&recorder, inner = recorder.Procedure()](HWND d, UINT m, WPARAM w,
-                                                               LPARAM l) -> LRESULT {
+    auto procedure = [inner = recorder.Procedure()](HWND d, UINT m, WPARAM w, LPARAM l) -> LRESULT {
         if (m == WM_COMMAND && LOWORD(w) == kDefaultPushId) {
             EndDialog(d, 42);
         }
