@@ -23,27 +23,40 @@ std::string Ansi(const char16_t* text) {
 }  // namespace
 
 void CQuorvelDlg::ProcessThread(int /*index*/) {
+    // Every datagram already queued is taken at once, not one per wait of the worker loop:
+    // the replies of many devices arrive together, and at one per wait the socket's queue
+    // overflows and devices are lost.
+    while (ReceiveAndHandle() && DatagramQueued()) {
+    }
+}
+
+bool CQuorvelDlg::DatagramQueued() const {
+    unsigned long bytes = 0;
+    return plat::ioctlsocket(m_sock, plat::kFionread, &bytes) == 0 && bytes > 0;
+}
+
+bool CQuorvelDlg::ReceiveAndHandle() {
     std::array<std::uint8_t, protocol::receive::kBufferSize> buffer{};
     plat::SockAddrIn from{};
     int fromLength = sizeof from;
     const int received = plat::recvfrom(m_sock, reinterpret_cast<char*>(buffer.data()),
                                         static_cast<int>(buffer.size()), 0, &from, &fromLength);
     if (!protocol::IsDatagram(received)) {
-        return;
+        return received == 0;  // an empty datagram is dropped; a failed receive ends the run
     }
     const auto length = static_cast<std::size_t>(received);
     if (!protocol::HasFullHeader(length)) {
-        return;
+        return true;
     }
     const std::span<const std::uint8_t> datagram(buffer.data(), length);
     if (!protocol::IsOwnSession(datagram, m_dwSessionId)) {
-        return;
+        return true;
     }
     if (protocol::HasErrorCode(datagram)) {
         MessageBox(u"error_id");
     }
     if (!protocol::HasMagic(datagram)) {
-        return;
+        return true;
     }
     const std::span<const std::uint8_t> payload = protocol::PayloadOf(datagram);
     switch (protocol::ReplyKindOf(datagram)) {
@@ -63,6 +76,7 @@ void CQuorvelDlg::ProcessThread(int /*index*/) {
         case protocol::ReplyKind::kOther:
             break;
     }
+    return true;
 }
 
 void CQuorvelDlg::HandOverDevice(const char* sourceAddress, std::span<const std::uint8_t> payload) {

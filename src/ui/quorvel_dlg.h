@@ -90,6 +90,9 @@ class CQuorvelDlg : public CDialog, public CBaseThread<1> {
     // waiting; at most this many may be on the way at once (beyond it the reply is dropped).
     static constexpr int kMaxRepliesOnTheWay = 4096;
 
+    // One receive and its checks; false when the receive failed.
+    bool ReceiveAndHandle();
+    bool DatagramQueued() const;
     void HandOverDevice(const char* sourceAddress, std::span<const std::uint8_t> payload);
     // The credential dialog; false when it was cancelled.
     bool AskCredentials(protocol::Credentials& credentials);

@@ -63,6 +63,10 @@ struct FailureCase {
     bool readsBack;
 };
 
+void PrintTo(const FailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class UdpEndpointFailureTest : public UdpEndpointTest,
                                public ::testing::WithParamInterface<FailureCase> {};
 

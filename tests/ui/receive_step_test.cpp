@@ -26,6 +26,10 @@ struct ReceiveCase {
     bool addsLine;
 };
 
+void PrintTo(const ReceiveCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class ReceiveStepTest : public MainDialogFixture,
                         public ::testing::WithParamInterface<ReceiveCase> {};
 
@@ -95,6 +99,10 @@ struct ResultCase {
     const char16_t* body;
     const char16_t* caption;
 };
+
+void PrintTo(const ResultCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ResultBoxTest : public MainDialogFixture, public ::testing::WithParamInterface<ResultCase> {};
 

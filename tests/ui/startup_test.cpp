@@ -57,6 +57,10 @@ struct CloseCase {
     INT_PTR endCode;
 };
 
+void PrintTo(const CloseCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class CloseTest : public MainDialogFixture, public ::testing::WithParamInterface<CloseCase> {};
 
 TEST_P(CloseTest, EndsThroughTheDefaultHandlingWithoutSending) {
