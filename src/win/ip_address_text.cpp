@@ -86,7 +86,10 @@ AddressFields ParseAddressFromOperator(std::u16string_view text) {
     return fields;
 }
 
-std::u16string AddressTextOf(const AddressFields& fields) {
+namespace {
+
+// The fields joined by dots; a blank field as `blank` (the empty text for a blank control).
+std::u16string JoinFields(const AddressFields& fields, const std::u16string& blank) {
     if (AllBlank(fields)) {
         return {};
     }
@@ -95,25 +98,19 @@ std::u16string AddressTextOf(const AddressFields& fields) {
         if (i > 0) {
             text += u'.';
         }
-        text += Decimal(fields[i].value_or(0));
+        text += fields[i] ? Decimal(*fields[i]) : blank;
     }
     return text;
 }
 
+}  // namespace
+
+std::u16string AddressTextOf(const AddressFields& fields) {
+    return JoinFields(fields, u"0");
+}
+
 std::u16string AddressDisplayText(const AddressFields& fields) {
-    if (AllBlank(fields)) {
-        return {};
-    }
-    std::u16string text;
-    for (std::size_t i = 0; i < kFieldCount; ++i) {
-        if (i > 0) {
-            text += u'.';
-        }
-        if (fields[i]) {
-            text += Decimal(*fields[i]);
-        }
-    }
-    return text;
+    return JoinFields(fields, u"");
 }
 
 }  // namespace win::detail

@@ -74,6 +74,21 @@ class MainDialogFixture : public SessionFixture {
         session.Pump();
     }
 
+    // Delivers an empty result reply (0xF002 or 0xF004); answers its box and returns true when
+    // it showed one. A worker that shows a box is not idle until the box is answered.
+    bool ResultShowsBox(std::uint32_t command) {
+        network.QueueDatagram(ResultReply(command, kSession, ""),
+                              plat::testing::Ip(kDeviceAddress));
+        if (!session.PumpUntil([] { return !win::headless::OpenMessageBoxes().empty(); },
+                               std::chrono::milliseconds(300))) {
+            Settle();
+            return !win::headless::OpenMessageBoxes().empty();
+        }
+        session.Answer(win::headless::OpenMessageBoxes().front(), IDOK);
+        Settle();
+        return true;
+    }
+
     std::vector<std::u16string> Lines() const { return win::headless::ListLines(hwnd, IDC_LIST); }
     void Select(int line) { ASSERT_TRUE(win::input::SelectLine(Item(IDC_LIST), line)); }
     void Click(int id) { ASSERT_TRUE(win::input::Click(Item(id))); }

@@ -131,35 +131,19 @@ INSTANTIATE_TEST_SUITE_P(
                       ResultCase{"Rebooting", 0xF004, u"", u"设备正在重启设备。。。", u"提示"}),
     [](const auto& param) { return std::string(param.param.name); });
 
-class ResultFlagTest : public MainDialogFixture {
-  protected:
-    // Delivers a result reply; answers and returns true when it showed a box.
-    bool ShowsBox(std::uint32_t command) {
-        network.QueueDatagram(ResultReply(command, kSession, ""),
-                              plat::testing::Ip(kDeviceAddress));
-        // A worker that shows a box is not idle until the box is answered.
-        if (!session.PumpUntil([] { return !win::headless::OpenMessageBoxes().empty(); },
-                               std::chrono::milliseconds(300))) {
-            Settle();
-            return !win::headless::OpenMessageBoxes().empty();
-        }
-        session.Answer(win::headless::OpenMessageBoxes().front(), IDOK);
-        Settle();
-        return true;
-    }
-};
+using ResultFlagTest = MainDialogFixture;
 
 TEST_F(ResultFlagTest, OnlyTheFirstResultOfEitherKindShowsABoxUntilTheNextRequest) {
-    EXPECT_TRUE(ShowsBox(0xF002));
-    EXPECT_FALSE(ShowsBox(0xF002));
-    EXPECT_FALSE(ShowsBox(0xF004)) << "one flag for both kinds";
+    EXPECT_TRUE(ResultShowsBox(0xF002));
+    EXPECT_FALSE(ResultShowsBox(0xF002));
+    EXPECT_FALSE(ResultShowsBox(0xF004)) << "one flag for both kinds";
 
     Deliver(DeviceReply{}.Encode(kSession));
     EXPECT_EQ(Lines().size(), 1u) << "device replies are added while the flag is set";
 
     Click(IDC_SEARCH);
-    EXPECT_TRUE(ShowsBox(0xF004)) << "a search clears the flag";
-    EXPECT_FALSE(ShowsBox(0xF002));
+    EXPECT_TRUE(ResultShowsBox(0xF004)) << "a search clears the flag";
+    EXPECT_FALSE(ResultShowsBox(0xF002));
 }
 
 TEST_F(ResultFlagTest, ASearchWhileABoxIsOpenIsUndoneWhenTheBoxCloses) {
@@ -171,7 +155,7 @@ TEST_F(ResultFlagTest, ASearchWhileABoxIsOpenIsUndoneWhenTheBoxCloses) {
     session.Answer(box, IDOK);
     Settle();
     EXPECT_EQ(dialog->m_bResultShown.load(), 1);
-    EXPECT_FALSE(ShowsBox(0xF004));
+    EXPECT_FALSE(ResultShowsBox(0xF004));
 }
 
 }  // namespace
