@@ -78,6 +78,16 @@ std::u16string BytesToUnits(const std::string& bytes) {
     return units;
 }
 
+// The byte ranges of a double-byte character in code page 936.
+bool IsLeadByte(char byte) {
+    const auto value = static_cast<unsigned char>(byte);
+    return value >= 0x81 && value <= 0xFE;
+}
+bool IsTrailByte(char byte) {
+    const auto value = static_cast<unsigned char>(byte);
+    return value >= 0x40 && value <= 0xFE && value != 0x7F;
+}
+
 bool IsHighSurrogate(char16_t unit) {
     return unit >= 0xD800 && unit <= 0xDBFF;
 }
@@ -109,8 +119,12 @@ std::u16string DecodeGbk(std::string_view bytes) {
         if (errno == EINVAL) {
             break;  // a lead byte with nothing after it
         }
-        ++in;
-        --inLeft;
+        // A lead and a trail byte are one character even where the table has none (the
+        // user-defined areas): taking the trail byte as the start of the next character would
+        // garble the rest of the text.
+        const std::size_t skip = inLeft >= 2 && IsLeadByte(in[0]) && IsTrailByte(in[1]) ? 2 : 1;
+        in += skip;
+        inLeft -= skip;
     }
     out += BytesToUnits(converted);
     return out;

@@ -80,15 +80,16 @@ bool CQuorvelDlg::ReceiveAndHandle() {
 }
 
 void CQuorvelDlg::HandOverDevice(const char* sourceAddress, std::span<const std::uint8_t> payload) {
-    if (m_nRepliesOnTheWay.fetch_add(1) >= kMaxRepliesOnTheWay) {
-        m_nRepliesOnTheWay.fetch_sub(1);
+    const std::size_t cost = payload.size() + kHandOverCostPerReply;
+    if (m_nBytesOnTheWay.fetch_add(cost) + cost > kHandOverBudgetBytes) {
+        m_nBytesOnTheWay.fetch_sub(cost);
         return;
     }
     // The copy holds the datagram's own bytes only; AddDevice reads what lies past them as zero.
     win::PostToWindow(GetSafeHwnd(),
-                      [this, address = std::string(sourceAddress),
+                      [this, cost, address = std::string(sourceAddress),
                        bytes = std::vector<std::uint8_t>(payload.begin(), payload.end())] {
-                          m_nRepliesOnTheWay.fetch_sub(1);
+                          m_nBytesOnTheWay.fetch_sub(cost);
                           try {
                               AddDevice(address.c_str(), bytes);
                           } catch (...) {

@@ -87,8 +87,11 @@ class CQuorvelDlg : public CDialog, public CBaseThread<1> {
 
   private:
     // Device-information replies go from the worker to the UI thread without the worker
-    // waiting; at most this many may be on the way at once (beyond it the reply is dropped).
-    static constexpr int kMaxRepliesOnTheWay = 4096;
+    // waiting. What is on the way is bounded in bytes (each reply costs its payload and a fixed
+    // share for its hand-over); a reply beyond the bound is dropped. A search's worth of
+    // replies of 200 devices takes well under 1 MiB.
+    static constexpr std::size_t kHandOverBudgetBytes = 16 * 1024 * 1024;
+    static constexpr std::size_t kHandOverCostPerReply = 256;
 
     // One receive and its checks; false when the receive failed.
     bool ReceiveAndHandle();
@@ -100,5 +103,5 @@ class CQuorvelDlg : public CDialog, public CBaseThread<1> {
     int SendRequest(const std::vector<std::uint8_t>& request);
     void OnBnClickedAuto(int row);
 
-    std::atomic<int> m_nRepliesOnTheWay = 0;
+    std::atomic<std::size_t> m_nBytesOnTheWay = 0;
 };

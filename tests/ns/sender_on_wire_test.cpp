@@ -23,13 +23,12 @@ using devsim_record::Datagram;
 using devsim_record::Direction;
 using Bytes = std::vector<std::uint8_t>;
 
-constexpr std::uint32_t kSessionId = 0x8BADF00Du;
 constexpr auto kArrivalTimeout = std::chrono::seconds(5);
 // After the expected datagrams have arrived, how long duplicates get to show up.
 constexpr auto kSettleTime = std::chrono::milliseconds(300);
 
 // The search request as it must appear on the wire: magic, its NUL and one more zero byte,
-// four reserved zero bytes, command 1, the session id, payload length 0, error code 0.
+// four reserved zero bytes, command 1, the session id 0x8BADF00D, payload length 0, error code 0.
 const Bytes kSearchRequest = {
     'A',  'A',  'B',  'B',  'C',  'C',  'D',  'D',  '_',  'K',  'A',  'V',
     'R',  'O',  0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01,

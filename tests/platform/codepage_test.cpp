@@ -82,6 +82,13 @@ TEST(CodePage, BrokenGbkBytesBecomeQuestionMarksAndConversionGoesOn) {
     EXPECT_EQ(std::u16string(out, 2), u"x?");
 }
 
+TEST(CodePage, ADoubleByteCodeTheTableLacksIsOneQuestionMark) {
+    // F8 A1 and A1 40 lie in user-defined areas the table leaves empty; their trail bytes must
+    // not start the next character.
+    EXPECT_EQ(AnsiToWide("\xF8\xA1\xD6\xD0\xCE\xC4"), u"?中文");
+    EXPECT_EQ(AnsiToWide("a\xA1\x40\xA1\xA1"), u"a?\u3000");
+}
+
 TEST(CodePage, InvalidUtf8BecomesQuestionMarks) {
     struct Case {
         const char* bytes;
