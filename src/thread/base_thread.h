@@ -7,6 +7,9 @@
 #include "platform/kernel.h"
 #include "platform/output.h"
 
+// The line a failed run of the processing operation leaves on the debugger output.
+inline constexpr char16_t kProcessingFailedLine[] = u"CBaseThread::TryProcessThread except 异常\n";
+
 template <int nThreadCount>
 class CBaseThread {
     static_assert(nThreadCount > 0);
@@ -104,6 +107,8 @@ plat::DWORD CBaseThread<nThreadCount>::ThreadProc(void* parameter) {
     for (;;) {
         const plat::DWORD result = plat::WaitForMultipleObjects(2, self->m_hEvents, FALSE, timeout);
         if (result == plat::WAIT_OBJECT_0 + kStopEvent) {
+            // Once its handle is released Stop no longer waits for this thread: nothing of the
+            // object may be touched after this call.
             self->ReleaseOwnHandle();
             return 0;
         }
@@ -138,6 +143,6 @@ void CBaseThread<nThreadCount>::TryProcessThread(int index) {
     try {
         ProcessThread(index);
     } catch (...) {
-        plat::OutputDebugStringW(u"CBaseThread::TryProcessThread except 异常\n");
+        plat::OutputDebugStringW(kProcessingFailedLine);
     }
 }

@@ -3,6 +3,7 @@
 #include "protocol/ansi_text.h"
 #include "protocol/reboot_request.h"
 #include "protocol/text_conversion.h"
+#include "ui/field_messages.h"
 #include "ui/program_resources.h"
 #include "ui/resource.h"
 
@@ -33,7 +34,7 @@ void CDevId::OnBnClickedOk() {
     // Refused here, so the operator keeps the typed text to shorten it.
     if (!protocol::FitsInField(protocol::WideToAnsi(m_strDevId.Str()),
                                protocol::kDeviceIdFieldSize)) {
-        MessageBox(u"设备ID过长：最多 31 个字节（GBK 编码）");
+        MessageBox(kDeviceIdTooLong);
         return;
     }
     CDialog::OnOK();

@@ -7,6 +7,7 @@
 #include "protocol/reboot_request.h"
 #include "protocol/text_conversion.h"
 #include "ui/dev_id.h"
+#include "ui/field_messages.h"
 #include "ui/quorvel_dlg.h"
 
 void CQuorvelDlg::OnBnClickedReboot() {
@@ -20,7 +21,7 @@ void CQuorvelDlg::OnBnClickedReboot() {
             protocol::RebootDeviceId(m_devices[static_cast<std::size_t>(sel)].info);
         if (!serial) {
             // A cut serial would name another device, or none.
-            MessageBox(u"所选设备的序列号超过 31 个字节，无法作为设备ID发送");
+            MessageBox(kSerialTooLong);
             return;
         }
         deviceId = *serial;
@@ -39,7 +40,9 @@ void CQuorvelDlg::OnBnClickedReboot() {
         }
         deviceId = protocol::WideToAnsi(typed.Str());
         if (!protocol::FitsInField(deviceId, protocol::kDeviceIdFieldSize)) {
-            return;  // the dialog refuses such an ID; never send a cut one
+            // The dialog refuses such an ID already; a cut one must never be sent.
+            MessageBox(kDeviceIdTooLong);
+            return;
         }
     }
 

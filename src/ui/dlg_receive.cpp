@@ -13,8 +13,6 @@
 
 namespace {
 
-const char16_t kGuardLine[] = u"CBaseThread::TryProcessThread except 异常\n";
-
 // The fixed texts of the result boxes, in the code page of the narrow boxes.
 std::string Ansi(const char16_t* text) {
     return protocol::WideToAnsi(text);
@@ -80,22 +78,26 @@ bool CQuorvelDlg::ReceiveAndHandle() {
 }
 
 void CQuorvelDlg::HandOverDevice(const char* sourceAddress, std::span<const std::uint8_t> payload) {
-    const std::size_t cost = payload.size() + kHandOverCostPerReply;
+    // The copy holds the datagram's own bytes only; AddDevice reads what lies past them as zero.
+    std::string address(sourceAddress);
+    std::vector<std::uint8_t> bytes(payload.begin(), payload.end());
+    const std::size_t cost = bytes.size() + kHandOverCostPerReply;
     if (m_nBytesOnTheWay.fetch_add(cost) + cost > kHandOverBudgetBytes) {
         m_nBytesOnTheWay.fetch_sub(cost);
         return;
     }
-    // The copy holds the datagram's own bytes only; AddDevice reads what lies past them as zero.
-    win::PostToWindow(GetSafeHwnd(),
-                      [this, cost, address = std::string(sourceAddress),
-                       bytes = std::vector<std::uint8_t>(payload.begin(), payload.end())] {
-                          m_nBytesOnTheWay.fetch_sub(cost);
-                          try {
-                              AddDevice(address.c_str(), bytes);
-                          } catch (...) {
-                              plat::OutputDebugStringW(kGuardLine);
-                          }
-                      });
+    win::PostToWindow(GetSafeHwnd(), [this, cost, search = m_nSearch.load(),
+                                      address = std::move(address), bytes = std::move(bytes)] {
+        m_nBytesOnTheWay.fetch_sub(cost);
+        if (search != m_nSearch.load()) {
+            return;
+        }
+        try {
+            AddDevice(address.c_str(), bytes);
+        } catch (...) {
+            plat::OutputDebugStringW(kProcessingFailedLine);
+        }
+    });
 }
 
 void CQuorvelDlg::ShowModifyResult(const char* text) {

@@ -18,6 +18,7 @@ void CQuorvelDlg::OnBnClickedSearch() {
         SetNicRowData(row, u"", u"", u"", u"", 0);
     }
     SetDnsData(u"", u"");
+    ++m_nSearch;
     SendMessageW(m_list.GetSafeHwnd(), LB_RESETCONTENT, 0, 0);
 
     const std::vector<std::uint8_t> request = protocol::BuildSearchRequest(m_dwSessionId);

@@ -104,4 +104,7 @@ class CQuorvelDlg : public CDialog, public CBaseThread<1> {
     void OnBnClickedAuto(int row);
 
     std::atomic<std::size_t> m_nBytesOnTheWay = 0;
+    // Counts the searches. A reply received before a search emptied the list belongs to the
+    // emptied list: it is dropped when its turn on the UI thread comes after that search.
+    std::atomic<unsigned> m_nSearch = 0;
 };

@@ -3,6 +3,7 @@
 #include "protocol/ansi_text.h"
 #include "protocol/credentials.h"
 #include "protocol/text_conversion.h"
+#include "ui/field_messages.h"
 #include "ui/program_resources.h"
 #include "ui/resource.h"
 
@@ -50,11 +51,11 @@ void CUserNamePw::OnBnClickedOk() {
         return;
     }
     if (!FitsRequestField(m_strUser)) {
-        MessageBox(u"用户名过长：最多 19 个字节（GBK 编码）");
+        MessageBox(kUserNameTooLong);
         return;
     }
     if (!FitsRequestField(m_strPw)) {
-        MessageBox(u"密码过长：最多 19 个字节（GBK 编码）");
+        MessageBox(kPasswordTooLong);
         return;
     }
     CDialog::OnOK();

@@ -87,6 +87,19 @@ TEST_F(DeviceListTest, ASearchStartsTheListAndTheNumberingAgain) {
     EXPECT_EQ(dialog->m_devices[0].info.Serial(), "KEPT");
 }
 
+TEST_F(DeviceListTest, AReplyReceivedBeforeASearchGoesWithTheListItEmptied) {
+    // The worker has taken the reply, but the UI thread is busy until after the search.
+    network.QueueDatagram(Device("STALE").Encode(kSession), plat::testing::Ip(kDeviceAddress));
+    ASSERT_TRUE(network.WaitUntilReceiverIdle());
+    Click(IDC_SEARCH);
+    session.Pump();
+    EXPECT_TRUE(Lines().empty());
+
+    Deliver(Device("FRESH").Encode(kSession));
+    ASSERT_EQ(Lines().size(), 1u);
+    EXPECT_NE(Lines()[0].find(u"序列号:FRESH "), std::u16string::npos);
+}
+
 TEST_F(DeviceListTest, A201stDeviceAndADuplicateAtTheLimitStoreNothing) {
     for (int i = 0; i < 200; ++i) {
         network.QueueDatagram(Device("N" + std::to_string(i)).Encode(kSession),
