@@ -77,14 +77,17 @@ bool SetText(HWND control, const std::u16string& text) {
     return false;
 }
 
-bool SelectLine(HWND listBox, int index) {
+namespace {
+
+// Selects line `index`; notifies LBN_SELCHANGE when the selection changed or `always`.
+bool ChooseLine(HWND listBox, int index, bool always) {
     detail::WindowState* list = detail::AcceptingInput(listBox);
     if (list == nullptr || list->windowClass != WindowClass::ListBox || index < 0 ||
         index >= static_cast<int>(list->lines.size())) {
         return false;
     }
     detail::SetFocusControl(*detail::TopLevelOf(listBox), listBox);
-    if (list->selection == index) {
+    if (list->selection == index && !always) {
         return true;
     }
     detail::SetSelection(*list, index);
@@ -94,18 +97,34 @@ bool SelectLine(HWND listBox, int index) {
     return true;
 }
 
-bool DoubleClickLine(HWND listBox, int index) {
-    if (!SelectLine(listBox, index)) {
-        return false;
-    }
+}  // namespace
+
+bool SelectLine(HWND listBox, int index) {
+    return ChooseLine(listBox, index, false);
+}
+
+bool ClickLine(HWND listBox, int index) {
+    return ChooseLine(listBox, index, true);
+}
+
+bool SecondClickOnLine(HWND listBox, int index) {
     // The first click's handler may have changed the list or closed the dialog.
     detail::WindowState* list = detail::AcceptingInput(listBox);
-    if (list == nullptr) {
-        return true;
+    if (list == nullptr || list->windowClass != WindowClass::ListBox || index < 0 ||
+        list->selection != index) {
+        return false;
     }
     if ((list->style & LBS_NOTIFY) != 0) {
         detail::SendCommand(list->parent, list->id, LBN_DBLCLK, listBox);
     }
+    return true;
+}
+
+bool DoubleClickLine(HWND listBox, int index) {
+    if (!ClickLine(listBox, index)) {
+        return false;
+    }
+    SecondClickOnLine(listBox, index);
     return true;
 }
 

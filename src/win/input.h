@@ -20,9 +20,17 @@ bool Click(HWND control);
 // address control keeps what it can show of it). No notification, as the tool listens to none.
 bool SetText(HWND control, const std::u16string& text);
 
-// The operator selects line `index` of a list box: LBN_SELCHANGE when the selection changed
-// and the box has LBS_NOTIFY. A double click selects first, then sends LBN_DBLCLK.
+// The operator moves the selection of a list box to line `index` (with the keyboard):
+// LBN_SELCHANGE when the selection changed and the box has LBS_NOTIFY.
 bool SelectLine(HWND listBox, int index);
+// A mouse click on line `index`: it selects the line and, as on Windows, notifies
+// LBN_SELCHANGE even when the line was selected already, so a click on the selected line
+// fills the panel from its device again.
+bool ClickLine(HWND listBox, int index);
+// The second click of a double click on line `index`, which the first click selected:
+// LBN_DBLCLK alone.
+bool SecondClickOnLine(HWND listBox, int index);
+// A whole double click: the first click, then the second.
 bool DoubleClickLine(HWND listBox, int index);
 
 // Moves the keyboard focus (a click into an edit or list does this).

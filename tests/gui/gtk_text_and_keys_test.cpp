@@ -67,21 +67,23 @@ TEST(LabelText, AmpersandMarksTheMnemonicUnlessNoPrefix) {
     }
 }
 
-TEST(LabelText, MenuItemTextBecomesAGtkMnemonicAndAnAcceleratorText) {
+TEST(LabelText, MenuItemTextBecomesUnderlinedMnemonicMarkupAndAnAcceleratorText) {
     struct Case {
         std::u16string text;
-        std::string label;
+        std::string markup;
         std::string accelerator;
     };
     const Case cases[] = {
-        {u"关闭(&C)\tAlt+F4", "关闭(_C)", "Alt+F4"},
-        {u"最小化(&N)", "最小化(_N)", ""},
-        {u"关于 TOOL(&A)...", "关于 TOOL(_A)...", ""},
-        {u"snake_case && more", "snake__case & more", ""},
+        {u"关闭(&C)\tAlt+F4", "关闭(<u>_C</u>)", "Alt+F4"},
+        {u"最小化(&N)", "最小化(<u>_N</u>)", ""},
+        {u"关于 Quorvel(&A)...", "关于 Quorvel(<u>_A</u>)...", ""},
+        {u"snake_case && more", "snake__case &amp; more", ""},
+        {u"&A&B <x>", "<u>_A</u>B &lt;x&gt;", ""},  // only the first mnemonic
+        {u"trailing&", "trailing", ""},
     };
     for (const Case& c : cases) {
         const MenuItemText text = SplitMenuItemText(c.text);
-        EXPECT_EQ(text.mnemonicLabel, c.label) << Utf8(c.text);
+        EXPECT_EQ(text.mnemonicMarkup, c.markup) << Utf8(c.text);
         EXPECT_EQ(text.accelerator, c.accelerator) << Utf8(c.text);
     }
 }

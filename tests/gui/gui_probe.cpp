@@ -9,6 +9,7 @@
 //   syscommand 0x<command>                         WM_SYSCOMMAND
 //   text <id>=<utf-8> | check <id>=<0|1> | selection <id>=<index> | focus id=<id>
 //                                                  the final state, when OK or Cancel arrives
+//   shown <id>=<utf-8>                             what the address entry shows on the screen
 //   box <answer>                                   the box that "按钮" opens, when it is closed
 //   worker box <answer>                            with --worker-box: the box that a second
 //                                                  thread shows without owner, when it is closed
@@ -19,9 +20,13 @@
 #include <string>
 #include <thread>
 
+#include <gtk/gtk.h>
+
 #include "platform/codepage.h"
 #include "win/dialog.h"
+#include "win/gtk/control_view.h"
 #include "win/gtk/gtk_renderer.h"
+#include "win/gtk/view_registry.h"
 #include "win/menu.h"
 #include "win/message_box.h"
 #include "win/renderer.h"
@@ -146,6 +151,10 @@ void LogFinalState(HWND dialog) {
     Log("selection " + std::to_string(kListId) + "=" +
         std::to_string(SendMessageW(GetDlgItem(dialog, kListId), LB_GETCURSEL, 0, 0)));
     Log("focus id=" + std::to_string(GetDlgCtrlID(GetFocusOf(dialog))));
+    if (gtk::ControlView* address = gtk::FindControlView(GetDlgItem(dialog, kAddressId))) {
+        Log("shown " + std::to_string(kAddressId) + "=" +
+            gtk_entry_get_text(GTK_ENTRY(address->FocusTarget())));
+    }
 }
 
 LRESULT ProbeProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

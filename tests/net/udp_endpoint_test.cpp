@@ -46,6 +46,26 @@ TEST_F(UdpEndpointTest, OpensABroadcastSocketOnAnEphemeralPort) {
     const auto bind = IndexOf(calls, "bind ");
     const auto getsockname = IndexOf(calls, "getsockname");
     ASSERT_GT(bind, 2);
+    // Both buffers are asked for after the broadcast option and before the bind, each for far
+    // more than a stock kernel's default (212,992 bytes): a sweep must not wait for room.
+    const char* const bufferOptions[] = {"setsockopt 65535 4097 len=4 value=",
+                                         "setsockopt 65535 4098 len=4 value="};
+    for (const char* option : bufferOptions) {
+        const auto at = IndexOf(calls, option);
+        EXPECT_GT(at, 2) << option;
+        EXPECT_LT(at, bind) << option;
+        if (at > 0) {
+            const std::string hex =
+                calls[static_cast<std::size_t>(at)].substr(std::string(option).size());
+            ASSERT_EQ(hex.size(), 8u);
+            unsigned long bytes = 0;
+            for (int i = 3; i >= 0; --i) {  // memory order: least significant byte first
+                bytes = bytes * 256 +
+                        std::stoul(hex.substr(static_cast<std::size_t>(i) * 2, 2), nullptr, 16);
+            }
+            EXPECT_GE(bytes, 4ul * 1024 * 1024) << option;
+        }
+    }
     EXPECT_EQ(calls[static_cast<std::size_t>(bind)], "bind 0.0.0.0:0 len=16");
     EXPECT_EQ(getsockname, bind + 1);
     EXPECT_EQ(calls[static_cast<std::size_t>(getsockname)], "getsockname len=16");
@@ -54,6 +74,19 @@ TEST_F(UdpEndpointTest, OpensABroadcastSocketOnAnEphemeralPort) {
 
     EXPECT_EQ(output_.Debugger(), "Local port: 49152\n");
     EXPECT_EQ(output_.StandardOutput(), "");
+}
+
+// The options are help, not conditions: a refused one is not noticed, and every broadcast the
+// platform then refuses is logged by the sender.
+TEST_F(UdpEndpointTest, RefusedSocketOptionsDoNotStopTheSetUp) {
+    for (const int option : {plat::kSoBroadcast, plat::kSoSndBuf, plat::kSoRcvBuf}) {
+        network_.FailOption(option, plat::WSAENOPROTOOPT);
+    }
+    ASSERT_TRUE(net::SetUpUdpEndpoint(sock_));
+    EXPECT_NE(sock_, plat::INVALID_SOCKET);
+    EXPECT_EQ(output_.Debugger(), "Local port: 50000\n");
+    EXPECT_EQ(output_.StandardOutput(), "");
+    EXPECT_FALSE(Contains(network_.Calls(), "closesocket"));
 }
 
 struct FailureCase {

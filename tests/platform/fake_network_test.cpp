@@ -78,6 +78,15 @@ TEST(FakeNetwork, InjectedSetUpFailures) {
     EXPECT_EQ(getsockname(s, &bound, &length), SOCKET_ERROR);
     EXPECT_EQ(WSAGetLastError(), WSAENOBUFS);
 
+    const char one = 1;
+    network.FailOption(kSoBroadcast, WSAENOPROTOOPT);
+    EXPECT_EQ(setsockopt(s, kSolSocket, kSoBroadcast, &one, 1), SOCKET_ERROR);
+    EXPECT_EQ(WSAGetLastError(), WSAENOPROTOOPT);
+    const int size = 4096;
+    EXPECT_EQ(setsockopt(s, kSolSocket, kSoSndBuf, reinterpret_cast<const char*>(&size), 4), 0);
+    network.FailOption(kSoBroadcast, 0);
+    EXPECT_EQ(setsockopt(s, kSolSocket, kSoBroadcast, &one, 1), 0);
+
     // A bind on no socket shows the invalid-socket code, as a failed creation would.
     EXPECT_EQ(bind(INVALID_SOCKET, &local, 16), SOCKET_ERROR);
     EXPECT_EQ(WSAGetLastError(), WSAENOTSOCK);

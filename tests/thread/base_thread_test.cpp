@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <thread>
 
@@ -58,9 +59,16 @@ class Probe : public CBaseThread<N> {
             std::lock_guard lock(mutex_);
             indices_.insert(index);
         }
-        runs_.fetch_add(1);
+        if (timeoutSetInRun_ != 0) {
+            this->m_dwWaitTimeout = timeoutSetInRun_;
+        }
+        const int run = runs_.fetch_add(1);
         if (throws_) {
-            throw std::runtime_error("run failed");
+            // The guard takes whatever is thrown, not only standard exceptions.
+            if (run % 2 == 0) {
+                throw std::runtime_error("run failed");
+            }
+            throw 42;
         }
         if (blockOnce_.exchange(false)) {
             std::unique_lock lock(mutex_);
@@ -87,6 +95,8 @@ class Probe : public CBaseThread<N> {
 
     std::atomic<int> runs_ = 0;
     std::atomic<bool> throws_ = false;
+    // Written by each run to the member the worker's time-out came from.
+    plat::DWORD timeoutSetInRun_ = 0;
 
   private:
     std::atomic<bool> blockOnce_ = false;
@@ -193,23 +203,45 @@ TEST_F(BaseThreadTest, WorkerThatFindsTheStopEventLeavesByItselfAndClearsItsEntr
 }
 
 TEST_F(BaseThreadTest, WithoutTimeOutTheWorkerRunsOnlyOnWakeAndResetsTheWakeEvent) {
+    for (const bool runFails : {false, true}) {
+        SCOPED_TRACE(runFails ? "failing run" : "normal run");
+        plat::CaptureOutput output;
+        Probe<1> probe;
+        probe.throws_ = runFails;
+        probe.m_hEvents[0] = plat::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        probe.m_hEvents[1] = plat::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        probe.m_dwWaitTimeout = 0;
+        probe.timeoutSetInRun_ = 5;  // must not reach the worker, which read its time-out once
+        plat::DWORD exitCode = 1;
+        std::thread worker([&] { exitCode = Probe<1>::ThreadProc(&probe); });
+
+        std::this_thread::sleep_for(40ms);
+        EXPECT_EQ(probe.runs_.load(), 0);
+
+        plat::SetEvent(probe.m_hEvents[1]);
+        ASSERT_TRUE(Eventually([&] { return probe.runs_.load() == 1; }));
+        std::this_thread::sleep_for(40ms);
+        EXPECT_EQ(probe.runs_.load(), 1) << "the wake event was not reset after the run, or the "
+                                            "time-out was read again";
+
+        plat::SetEvent(probe.m_hEvents[0]);
+        worker.join();
+        EXPECT_EQ(exitCode, 0u);
+        EXPECT_EQ(probe.runs_.load(), 1);
+        EXPECT_EQ(output.Debugger(), runFails ? kGuardLine : "");
+        plat::CloseHandle(probe.m_hEvents[0]);
+        plat::CloseHandle(probe.m_hEvents[1]);
+        probe.m_hEvents[0] = probe.m_hEvents[1] = nullptr;
+    }
+}
+
+TEST_F(BaseThreadTest, WorkerWhoseFirstWaitFindsBothEventsLeavesWithoutARun) {
     Probe<1> probe;
-    probe.m_hEvents[0] = plat::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    probe.m_hEvents[1] = plat::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    probe.m_dwWaitTimeout = 0;
-    std::thread worker([&] { Probe<1>::ThreadProc(&probe); });
-
-    std::this_thread::sleep_for(40ms);
+    probe.m_hEvents[0] = plat::CreateEventW(nullptr, TRUE, TRUE, nullptr);
+    probe.m_hEvents[1] = plat::CreateEventW(nullptr, TRUE, TRUE, nullptr);
+    probe.m_dwWaitTimeout = 5;
+    EXPECT_EQ(Probe<1>::ThreadProc(&probe), 0u);
     EXPECT_EQ(probe.runs_.load(), 0);
-
-    plat::SetEvent(probe.m_hEvents[1]);
-    ASSERT_TRUE(Eventually([&] { return probe.runs_.load() == 1; }));
-    std::this_thread::sleep_for(40ms);
-    EXPECT_EQ(probe.runs_.load(), 1) << "the wake event was not reset after the run";
-
-    plat::SetEvent(probe.m_hEvents[0]);
-    worker.join();
-    EXPECT_EQ(probe.runs_.load(), 1);
     plat::CloseHandle(probe.m_hEvents[0]);
     plat::CloseHandle(probe.m_hEvents[1]);
     probe.m_hEvents[0] = probe.m_hEvents[1] = nullptr;

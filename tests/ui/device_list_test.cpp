@@ -1,5 +1,9 @@
-// Listing devices: the line text, one line per serial number, the 200-line limit.
+// Listing devices: the line text, one line per serial number, the 200-line limit, and the
+// search that empties the list.
+#include <chrono>
+
 #include "main_dialog_fixture.h"
+#include "platform/adapters.h"
 
 namespace ui_test {
 namespace {
@@ -85,6 +89,47 @@ TEST_F(DeviceListTest, ASearchStartsTheListAndTheNumberingAgain) {
     EXPECT_EQ(Lines()[0].substr(0, 5), u"1 IP:");
     EXPECT_NE(Lines()[0].find(u"序列号:KEPT "), std::u16string::npos);
     EXPECT_EQ(dialog->m_devices[0].info.Serial(), "KEPT");
+    EXPECT_EQ(dialog->m_devices[1].info.Serial(), "KEPT") << "left as the earlier list had it";
+}
+
+TEST_F(DeviceListTest, EachListedDeviceWritesOneEmptyDebuggerPieceAndADuplicateNone) {
+    output.Clear();
+    Deliver(Device("A1").Encode(kSession));
+    Deliver(Device("A1").Encode(kSession), "192.168.1.99");
+    Deliver(Device("B2").Encode(kSession));
+    std::vector<std::string> debugger;
+    for (const plat::OutputPiece& piece : output.Pieces()) {
+        if (piece.channel == plat::OutputChannel::Debugger) {
+            debugger.push_back(piece.text);
+        }
+    }
+    EXPECT_EQ(debugger, (std::vector<std::string>{"", ""}));
+}
+
+TEST_F(DeviceListTest, ASearchHoldsTheUiThreadForItsWaitBeforeShowingThePanel) {
+    const auto start = std::chrono::steady_clock::now();
+    Click(IDC_SEARCH);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+}
+
+TEST_F(DeviceListTest, ASearchWithoutAnyAdapterSendsNothingLogsNothingAndStillClears) {
+    DeviceReply device = Device("OLD");
+    device.nics = {Nic{"eth0", "192.168.1.20", "255.255.255.0", "192.168.1.1"}};
+    Deliver(device.Encode(kSession));
+    Select(0);
+    ASSERT_EQ(win::headless::ShownText(hwnd, IDC_NAME1), u"eth0");
+    network.ClearSent();
+    output.Clear();
+    {
+        plat::testing::FakeAdapters none;  // in place of the fixture's list while it lives
+        Click(IDC_SEARCH);
+    }
+    plat::SetAdapterService(&adapters);
+
+    EXPECT_EQ(network.SentCount(), 0u);
+    EXPECT_EQ(output.Debugger(), "") << "the sender's 0 is no failure";
+    EXPECT_TRUE(Lines().empty());
+    EXPECT_EQ(win::headless::ShownText(hwnd, IDC_NAME1), u"");
 }
 
 TEST_F(DeviceListTest, AReplyReceivedBeforeASearchGoesWithTheListItEmptied) {

@@ -1,4 +1,6 @@
 // The network-configuration panel: rows filled from the selected device, the boxes, the search.
+#include <tuple>
+
 #include "main_dialog_fixture.h"
 
 namespace ui_test {
@@ -31,8 +33,16 @@ class PanelTest : public MainDialogFixture {
   protected:
     RowView Row(int r) const {
         const int base = IDC_NAME1 + IDC_ROW_STRIDE * r;
-        return {ShownText(hwnd, base),     ShownText(hwnd, base + 1), ShownText(hwnd, base + 2),
-                ShownText(hwnd, base + 3), IsEnabled(hwnd, base + 1), CheckState(hwnd, base + 4)};
+        const bool enabled = IsEnabled(hwnd, base + 1);
+        EXPECT_EQ(IsEnabled(hwnd, base + 2), enabled) << "row " << r << ": mask and address apart";
+        EXPECT_EQ(IsEnabled(hwnd, base + 3), enabled)
+            << "row " << r << ": gateway and address apart";
+        return {ShownText(hwnd, base),
+                ShownText(hwnd, base + 1),
+                ShownText(hwnd, base + 2),
+                ShownText(hwnd, base + 3),
+                enabled,
+                CheckState(hwnd, base + 4)};
     }
     void Add(const std::string& serial, std::vector<Nic> nics, std::string dns1 = "8.8.8.8") {
         DeviceReply d;
@@ -139,8 +149,11 @@ TEST_F(PanelTest, WhatTheOperatorTypedIsReplacedBySelecting) {
     Select(0);
     ASSERT_TRUE(win::input::SetText(Item(IDC_IP1), u"10.1.1.1"));
     EXPECT_EQ(ShownText(hwnd, IDC_IP1), u"10.1.1.1");
-    Select(0);  // the same line again: no change of selection, nothing replaced
+    Select(0);  // the same line again from the keyboard: no change of selection
     EXPECT_EQ(ShownText(hwnd, IDC_IP1), u"10.1.1.1");
+    ASSERT_TRUE(win::input::ClickLine(Item(IDC_LIST), 0));  // a click on it: filled again
+    EXPECT_EQ(ShownText(hwnd, IDC_IP1), u"192.168.1.20");
+    ASSERT_TRUE(win::input::SetText(Item(IDC_IP1), u"10.1.1.1"));
     Add("B", {kB});
     Select(1);
     Select(0);
@@ -205,6 +218,66 @@ TEST_F(PanelTest, RowOperationsIgnoreRowsOutsideThePanel) {
     for (int r = 0; r < 3; ++r) {
         EXPECT_TRUE(dialog->m_strName[r].IsEmpty());
     }
+}
+
+struct ResetCase {
+    const char* name;
+    BOOL clear;
+    BOOL enable;
+    bool emptied;
+    bool enabled;
+    int checkAfterManual;     // the box of a row that was unchecked
+    int checkAfterAutomatic;  // the box of a row that was checked
+};
+
+void PrintTo(const ResetCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ResetTest : public PanelTest, public ::testing::WithParamInterface<ResetCase> {};
+
+TEST_P(ResetTest, ClearsLocksAndSetsTheBoxAsAsked) {
+    const ResetCase& c = GetParam();
+    Add("A", {kA, kB});
+    Select(0);  // row 0 manual (box unchecked), row 1 automatic (box checked)
+    dialog->ResetNicRow(0, c.clear, c.enable);
+    dialog->ResetNicRow(1, c.clear, c.enable);
+    for (const auto& [row, nic, check] :
+         {std::tuple{0, kA, c.checkAfterManual}, std::tuple{1, kB, c.checkAfterAutomatic}}) {
+        RowView expected = c.emptied ? RowView{u"", u"", u"", u"", false, 0} : Manual(nic);
+        expected.enabled = c.enabled;
+        expected.check = check;
+        EXPECT_EQ(Row(row), expected) << "row " << row;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Combinations, ResetTest,
+    ::testing::Values(ResetCase{"KeepAndLock", FALSE, FALSE, false, false, 1, 1},
+                      ResetCase{"KeepAndUnlock", FALSE, TRUE, false, true, 0, 1},
+                      ResetCase{"ClearAndLock", TRUE, FALSE, true, false, 1, 1},
+                      ResetCase{"ClearAndUnlock", TRUE, TRUE, true, true, 0, 0}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(PanelTest, SetNicRowDataSetsTheBoxAtOnceAndTheTextsAtTheNextExchange) {
+    Add("A", {kA, kB});
+    Select(0);
+    const auto set = [&](int row, const Nic& n, int automatic) {
+        dialog->SetNicRowData(row, CString(U(n.name.c_str())), CString(U(n.ip.c_str())),
+                              CString(U(n.mask.c_str())), CString(U(n.gateway.c_str())), automatic);
+    };
+    set(0, kC, 1);
+    set(1, kD, 0);
+    EXPECT_EQ(Row(0), (RowView{u"", u"", u"", u"", false, 1})) << "automatic: emptied and locked";
+    RowView unchecked = Automatic(kB);
+    unchecked.check = 0;
+    EXPECT_EQ(Row(1), unchecked) << "manual: only the box changes";
+
+    dialog->UpdateData(FALSE);
+    EXPECT_EQ(Row(0), Automatic(kC));
+    RowView lockedManual = Manual(kD);
+    lockedManual.enabled = false;
+    EXPECT_EQ(Row(1), lockedManual);
 }
 
 TEST_F(PanelTest, ResetShowsTheBoundStringsAgainAtTheNextExchange) {

@@ -35,6 +35,7 @@ class ReceiveStepTest : public MainDialogFixture,
 
 TEST_P(ReceiveStepTest, ChecksInOrder) {
     const ReceiveCase& c = GetParam();
+    output.Clear();
     network.QueueDatagram(c.datagram, plat::testing::Ip("10.0.0.5"));
     if (c.showsErrorBox) {
         const HWND box = session.WaitForBox();
@@ -56,6 +57,7 @@ TEST_P(ReceiveStepTest, ChecksInOrder) {
     } else {
         EXPECT_TRUE(Lines().empty());
     }
+    EXPECT_EQ(output.Debugger() + output.StandardOutput(), "") << "no check leaves a trace";
 }
 
 const Bytes kInfo = Header(0xF001, kSession, 36);
@@ -86,9 +88,11 @@ INSTANTIATE_TEST_SUITE_P(
 using ReceiveLoopTest = MainDialogFixture;
 
 TEST_F(ReceiveLoopTest, AFailedReceiveIsFollowedByTheNextOne) {
+    output.Clear();
     network.QueueReceiveError(plat::WSAENETDOWN);
     Deliver(kInfo, "10.0.0.5");
     EXPECT_EQ(Lines(), std::vector<std::u16string>{kEmptyLine});
+    EXPECT_EQ(output.Debugger() + output.StandardOutput(), "") << "the failure is not logged";
 }
 
 // The result boxes: no owner, their own captions, device texts shown as they arrive.

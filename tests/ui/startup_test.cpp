@@ -51,6 +51,55 @@ TEST_F(StartUpTest, TheWindowHasItsIconsAboutEntryAndFocusOnSearch) {
     EXPECT_EQ(win::headless::FocusedId(hwnd), IDC_SEARCH);
 }
 
+// The bindings of the main window's data exchange, control by control as its layout names them.
+TEST_F(StartUpTest, EachBoundMemberBelongsToItsOwnControlAndBoxesTakeNoPart) {
+    CQuorvelDlg& d = *dialog;
+    const std::pair<const CWnd*, int> controls[] = {
+        {&d.m_list, 1002},         {&d.m_editName[0], 1003},  {&d.m_editName[1], 1008},
+        {&d.m_editName[2], 1013},  {&d.m_ipAddr[0], 1004},    {&d.m_ipAddr[1], 1009},
+        {&d.m_ipAddr[2], 1014},    {&d.m_ipMask[0], 1005},    {&d.m_ipMask[1], 1010},
+        {&d.m_ipMask[2], 1015},    {&d.m_ipGateway[0], 1006}, {&d.m_ipGateway[1], 1011},
+        {&d.m_ipGateway[2], 1016}, {&d.m_chkAuto[0], 1007},   {&d.m_chkAuto[1], 1012},
+        {&d.m_chkAuto[2], 1017},   {&d.m_ipDns1, 1018},       {&d.m_ipDns2, 1019},
+        {&d.m_chkDnsAuto, 1020}};
+    for (const auto& [member, id] : controls) {
+        EXPECT_EQ(member->GetSafeHwnd(), Item(id)) << "control " << id;
+    }
+
+    const std::pair<CString*, int> texts[] = {
+        {&d.m_strName[0], 1003},    {&d.m_strName[1], 1008},    {&d.m_strName[2], 1013},
+        {&d.m_strIp[0], 1004},      {&d.m_strIp[1], 1009},      {&d.m_strIp[2], 1014},
+        {&d.m_strMask[0], 1005},    {&d.m_strMask[1], 1010},    {&d.m_strMask[2], 1015},
+        {&d.m_strGateway[0], 1006}, {&d.m_strGateway[1], 1011}, {&d.m_strGateway[2], 1016},
+        {&d.m_strDns1, 1018},       {&d.m_strDns2, 1019}};
+    // A distinct text per control and round, one that name edits and address controls show.
+    const auto textOf = [](int id, int round) {
+        return U(("10." + std::to_string(round) + "." + std::to_string(id - 1000) + ".1").c_str());
+    };
+    for (int box : {1007, 1012, 1017, 1020}) {
+        SendMessageW(Item(box), BM_SETCHECK, BST_CHECKED, 0);
+    }
+
+    for (const auto& [member, id] : texts) {
+        *member = textOf(id, 1).c_str();
+    }
+    dialog->UpdateData(FALSE);
+    for (const auto& [member, id] : texts) {
+        EXPECT_EQ(win::headless::ShownText(hwnd, id), textOf(id, 1)) << "to control " << id;
+    }
+
+    for (const auto& [member, id] : texts) {
+        win::SetWindowTextW(Item(id), textOf(id, 2).c_str());
+    }
+    dialog->UpdateData(TRUE);
+    for (const auto& [member, id] : texts) {
+        EXPECT_EQ(member->Str(), textOf(id, 2)) << "from control " << id;
+    }
+    for (int box : {1007, 1012, 1017, 1020}) {
+        EXPECT_EQ(win::headless::CheckState(hwnd, box), 1) << "box " << box;
+    }
+}
+
 struct CloseCase {
     const char* name;
     void (*act)(HWND dialog);

@@ -96,6 +96,19 @@ TEST_F(ControlsTest, TheOperatorsSelectionNotifiesOnceAndADoubleClickSelectsFirs
     EXPECT_FALSE(input::SelectLine(Control(kListId), 2));
 }
 
+TEST_F(ControlsTest, EveryClickOnALineNotifiesAndTheSecondClickOfADoubleClickOnlyDoubleClicks) {
+    Insert(-1, u"a");
+    Insert(-1, u"b");
+    ASSERT_TRUE(input::ClickLine(Control(kListId), 1));
+    ASSERT_TRUE(input::ClickLine(Control(kListId), 1));  // the selected line again
+    ASSERT_TRUE(input::SecondClickOnLine(Control(kListId), 1));
+    EXPECT_FALSE(input::SecondClickOnLine(Control(kListId), 0));  // not the selected line
+    EXPECT_EQ(recorder.commands,
+              (std::vector<Command>{
+                  {kListId, LBN_SELCHANGE}, {kListId, LBN_SELCHANGE}, {kListId, LBN_DBLCLK}}));
+    EXPECT_EQ(Send(kListId, LB_GETCURSEL), 1);
+}
+
 TEST_F(ControlsTest, PasswordEditsMaskUntilTheCharacterIsZero) {
     DialogTemplate withPassword = TestDialog(u"密码");
     withPassword.controls.push_back(ControlTemplate{

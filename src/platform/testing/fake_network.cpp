@@ -90,6 +90,15 @@ void FakeNetwork::FailGetSockName(int code) {
     getSockNameError_ = code;
 }
 
+void FakeNetwork::FailOption(int option, int code) {
+    std::lock_guard lock(mutex_);
+    if (code == 0) {
+        failOption_.erase(option);
+    } else {
+        failOption_[option] = code;
+    }
+}
+
 void FakeNetwork::FailSendNumber(int nth, int code) {
     std::lock_guard lock(mutex_);
     failSendCountdown_ = nth > 0 ? nth : 0;
@@ -191,6 +200,11 @@ int FakeNetwork::setsockopt(SOCKET s, int level, int option, const char* value, 
     }
     if (value == nullptr || length < 1) {
         SetLastError(WSAEFAULT);
+        return SOCKET_ERROR;
+    }
+    const auto refused = failOption_.find(option);
+    if (refused != failOption_.end()) {
+        SetLastError(refused->second);
         return SOCKET_ERROR;
     }
     return 0;

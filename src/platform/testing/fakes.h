@@ -50,6 +50,7 @@ class FakeNetwork : public SocketService {
     void FailSocketCreation(int code);       // WSASocketW gives INVALID_SOCKET, last error = code
     void FailBind(int code);                 // bind gives SOCKET_ERROR, last error = code
     void FailGetSockName(int code);          // getsockname gives SOCKET_ERROR, last error = code
+    void FailOption(int option, int code);   // setsockopt of this option, likewise (0: clears)
     void FailSendNumber(int nth, int code);  // the nth send from now (1-based) fails
     void FailSendsTo(std::uint32_t address, int code);  // every send to this address fails
     void SetBoundPort(std::uint16_t port);              // what getsockname reports (default 50000)
@@ -105,6 +106,7 @@ class FakeNetwork : public SocketService {
     int failSendCountdown_ = 0;
     int failSendCode_ = 0;
     std::map<std::uint32_t, int> failAddress_;
+    std::map<int, int> failOption_;
     std::uint16_t boundPort_ = 50000;
 };
 

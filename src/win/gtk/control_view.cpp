@@ -39,6 +39,18 @@ void ControlView::Apply(const Window& model, Change change) {
 
 void ControlView::FocusMirrored(const Window&) {}
 
+namespace {
+
+gboolean KeepFocus(GtkWidget*, GtkDirectionType, gpointer) {
+    return TRUE;  // handled: GTK moves no focus to a neighbour
+}
+
+}  // namespace
+
+void ControlView::KeepFocusOnArrowKeys() {
+    Signals().Connect(FocusTarget(), "keynav-failed", Callback(&KeepFocus), nullptr);
+}
+
 void ControlView::ApplyAll(const Window& model) {
     for (Change change : {Change::Text, Change::Enabled, Change::Visible, Change::Check,
                           Change::PasswordChar, Change::Lines, Change::Selection, Change::Icon}) {

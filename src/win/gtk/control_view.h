@@ -37,6 +37,9 @@ class ControlView {
     virtual void FocusMirrored(const Window& model);
     // Mirrors the whole state, for a new control and after input the model may have refused.
     void ApplyAll(const Window& model);
+    // An arrow key that the widget cannot use (Up in an entry, Down past a list's last line)
+    // leaves the focus where it is: only Tab and Shift+Tab move it, through the dialog manager.
+    void KeepFocusOnArrowKeys();
 
   protected:
     // The view keeps a reference on its outer widget until it goes.

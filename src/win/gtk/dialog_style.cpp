@@ -5,6 +5,7 @@
 #include <string>
 
 #include "win/gtk/dialog_font.h"
+#include "win/gtk/edit_view.h"
 
 namespace win::gtk {
 namespace {
@@ -18,12 +19,12 @@ std::string StyleSheet() {
     css +=
         "button { min-height: 0; min-width: 0; padding: 0 4px; }\n"
         "entry { min-height: 0; min-width: 0; padding: 0 3px; }\n"
-        // A read-only edit shows the dialog's ground, as on Windows.
-        "entry.read-only { background-color: @theme_bg_color; }\n"
         "checkbutton { min-height: 0; padding: 0; }\n"
         "checkbutton check { min-height: 13px; min-width: 13px; margin: 0 4px 0 0; }\n"
         "scrollbar slider { min-width: 6px; }\n"
         "treeview { padding: 0; }\n";
+    // A read-only edit shows the dialog's ground, as on Windows.
+    css += std::string("entry.") + kReadOnlyEditClass + " { background-color: @theme_bg_color; }\n";
     return css;
 }
 

@@ -7,6 +7,9 @@
 
 namespace win::gtk {
 
+// The style class of a read-only edit (ES_READONLY).
+inline constexpr const char* kReadOnlyEditClass = "dialog-read-only";
+
 class EditView : public ControlView {
   public:
     EditView(HWND handle, const Window& model);
@@ -19,6 +22,8 @@ class EditView : public ControlView {
 
   private:
     static void OnChanged(GtkEditable* entry, gpointer self);
+    static gboolean OnFocusOut(GtkWidget* entry, GdkEventFocus* event, gpointer self);
+    static void OnPopulatePopup(GtkEntry* entry, GtkWidget* popup, gpointer);
 };
 
 }  // namespace win::gtk

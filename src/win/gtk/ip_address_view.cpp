@@ -70,10 +70,10 @@ void IpAddressView::OnInsertText(GtkEditable* entry, const gchar* text, gint len
 }
 
 gboolean IpAddressView::OnFocusOut(GtkWidget*, GdkEventFocus*, gpointer self) {
-    if (!MirrorScope::Active()) {
-        const HWND handle = static_cast<IpAddressView*>(self)->Handle();
-        DeliverToModel([&] { ResyncControl(handle); });
-    }
+    // Also when the model moved the focus (Tab goes through the dialog manager): the entry then
+    // loses it inside a mirror, and would keep showing "1.2.3.999" for the model's 1.2.3.255.
+    const HWND handle = static_cast<IpAddressView*>(self)->Handle();
+    DeliverToModel([&] { ResyncControl(handle); });
     return FALSE;
 }
 

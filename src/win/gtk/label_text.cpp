@@ -62,25 +62,36 @@ std::string LabelMarkup(const std::u16string& text, bool prefix) {
 MenuItemText SplitMenuItemText(const std::u16string& text) {
     const std::size_t tab = text.find(u'\t');
     const std::u16string label = text.substr(0, tab);
-    std::u16string mnemonic;
+    std::u16string markup;
+    // Shown as it is: escaped for the markup, "_" doubled for the mnemonic syntax.
+    const auto appendShown = [&markup](char16_t c) {
+        AppendEscaped(markup, c);
+        if (c == u'_') {
+            markup += u'_';
+        }
+    };
+    bool underlined = false;
     for (std::size_t i = 0; i < label.size(); ++i) {
         const char16_t c = label[i];
-        if (c == u'_') {
-            mnemonic += u"__";
-        } else if (c == u'&' && i + 1 < label.size()) {
-            const char16_t next = label[++i];
-            if (next == u'&') {
-                mnemonic += u'&';
-            } else {
-                mnemonic += u'_';
-                mnemonic += next == u'_' ? std::u16string(u"__") : std::u16string(1, next);
-            }
-        } else if (c != u'&') {
-            mnemonic += c;
+        if (c != u'&') {
+            appendShown(c);
+            continue;
+        }
+        if (i + 1 == label.size()) {
+            break;  // a trailing "&" marks nothing and is not shown
+        }
+        const char16_t next = label[++i];
+        if (next == u'&' || next == u'_' || underlined) {
+            appendShown(next);
+        } else {
+            markup += u"<u>_";
+            AppendEscaped(markup, next);
+            markup += u"</u>";
+            underlined = true;
         }
     }
     MenuItemText result;
-    result.mnemonicLabel = Utf8(mnemonic);
+    result.mnemonicMarkup = Utf8(markup);
     if (tab != std::u16string::npos) {
         result.accelerator = Utf8(text.substr(tab + 1));
     }

@@ -157,10 +157,10 @@ gboolean ListBoxView::OnButtonPress(GtkWidget* tree, GdkEventButton* event, gpoi
         if (type == GDK_BUTTON_PRESS) {
             input::SetFocus(handle);
             if (row >= 0 && FindWindow(handle) != nullptr) {
-                input::SelectLine(handle, row);
+                input::ClickLine(handle, row);
             }
         } else if (type == GDK_2BUTTON_PRESS && row >= 0) {
-            input::DoubleClickLine(handle, row);
+            input::SecondClickOnLine(handle, row);
         }
         ResyncControl(handle);
     });

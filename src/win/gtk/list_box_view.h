@@ -3,8 +3,8 @@
 //
 // Mouse presses on the rows are taken before the tree view sees them, so that GTK neither moves
 // the selection on its own when it takes the focus nor turns a double click into a row
-// activation: a press selects the line (input::SelectLine), a double click is
-// input::DoubleClickLine. Keyboard moves of the selection come through the selection's
+// activation: a press is input::ClickLine, the second press of a double click
+// input::SecondClickOnLine. Keyboard moves of the selection come through the selection's
 // "changed" signal. GTK's selection is set back to the model's after each of them.
 #pragma once
 

@@ -16,7 +16,8 @@ GtkWidget* NewItem(const MenuItem& item) {
     }
     const MenuItemText text = SplitMenuItemText(item.text);
     GtkWidget* row = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, kAcceleratorGap);
-    GtkWidget* label = gtk_label_new_with_mnemonic(text.mnemonicLabel.c_str());
+    GtkWidget* label = gtk_label_new(nullptr);
+    gtk_label_set_markup_with_mnemonic(GTK_LABEL(label), text.mnemonicMarkup.c_str());
     gtk_label_set_xalign(GTK_LABEL(label), 0.0F);
     gtk_widget_set_hexpand(label, TRUE);
     gtk_box_pack_start(GTK_BOX(row), label, TRUE, TRUE, 0);

@@ -17,6 +17,7 @@ TopLevelView::TopLevelView(HWND handle, const Window& model)
     : handle_(handle),
       base_(MeasureBaseUnits(model.Font())),
       window_(gtk_window_new(GTK_WINDOW_TOPLEVEL)),
+      inputShield_(gtk_event_box_new()),
       fixed_(gtk_fixed_new()),
       systemMenu_(handle) {
     g_object_ref(window_);
@@ -36,8 +37,16 @@ TopLevelView::TopLevelView(HWND handle, const Window& model)
     const RECT client =
         MapDialogRect(RECT{0, 0, rect.right - rect.left, rect.bottom - rect.top}, base_);
     gtk_widget_set_size_request(fixed_, client.right, client.bottom);
-    gtk_container_add(GTK_CONTAINER(window_), fixed_);
+    // A window that the model disables (the owner of an open modal dialog or box) takes no
+    // input but keeps its look, as on Windows: instead of greying it out, the shield's input
+    // window is raised above the controls and takes every click and scroll.
+    gtk_event_box_set_visible_window(GTK_EVENT_BOX(inputShield_), FALSE);
+    gtk_widget_add_events(inputShield_, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
+                                            GDK_SCROLL_MASK | GDK_SMOOTH_SCROLL_MASK);
+    gtk_container_add(GTK_CONTAINER(inputShield_), fixed_);
+    gtk_container_add(GTK_CONTAINER(window_), inputShield_);
     gtk_widget_show(fixed_);
+    gtk_widget_show(inputShield_);
 
     // Group boxes first, so they are drawn below the controls they enclose.
     std::vector<HWND> children = model.Children();
@@ -60,6 +69,7 @@ TopLevelView::TopLevelView(HWND handle, const Window& model)
     signals_.Connect(window_, "button-press-event", Callback(&TopLevelView::OnButtonPress), this);
     signals_.Connect(window_, "window-state-event", Callback(&TopLevelView::OnWindowState), this);
     signals_.Connect(window_, "set-focus", Callback(&TopLevelView::OnSetFocus), this, true);
+    signals_.Connect(window_, "move-focus", Callback(&TopLevelView::OnMoveFocus), this);
     signals_.Connect(fixed_, "draw", Callback(&TopLevelView::OnDrawBackground), this);
 
     MirrorScope mirror;
@@ -96,6 +106,7 @@ void TopLevelView::AddControl(HWND control) {
 
 void TopLevelView::PutControl(ControlView& view, const Window& control) {
     view.Place(GTK_FIXED(fixed_), MapDialogRect(control.RectDialogUnits(), base_));
+    view.KeepFocusOnArrowKeys();
     focusWidgets_[view.Outer()] = view.Handle();
     focusWidgets_[view.FocusTarget()] = view.Handle();
     MirrorScope mirror;
@@ -125,7 +136,7 @@ void TopLevelView::Apply(const Window& model, Change change) {
             break;
         case Change::Enabled:
             // The owner of a modal dialog or box takes no input meanwhile.
-            gtk_widget_set_sensitive(fixed_, model.Enabled());
+            gtk_event_box_set_above_child(GTK_EVENT_BOX(inputShield_), !model.Enabled());
             if (model.Enabled()) {
                 MirrorDefaultButton();
                 MirrorFocus();
@@ -250,6 +261,9 @@ gboolean TopLevelView::OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self)
     if (model == nullptr) {
         return FALSE;
     }
+    if (!model->Enabled()) {
+        return TRUE;  // no key reaches a disabled window's controls either
+    }
     const Window* focus = FindWindow(model->Focus());
     const bool focusOnButton = focus != nullptr && focus->Class() == WindowClass::Button &&
                                focus->Kind() != ButtonKind::GroupBox;
@@ -259,7 +273,7 @@ gboolean TopLevelView::OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self)
         return FALSE;
     }
     if (route->target == KeyRoute::Target::SystemMenu) {
-        if (model->HasSystemMenu() && model->Enabled()) {
+        if (model->HasSystemMenu()) {
             view->systemMenu_.PopUp(*model, view->fixed_, reinterpret_cast<GdkEvent*>(event),
                                     false);
         }
@@ -295,6 +309,12 @@ gboolean TopLevelView::OnWindowState(GtkWidget*, GdkEventWindowState* event, gpo
             [&] { input::ChooseSystemMenuItem(handle, iconified ? SC_MINIMIZE : SC_RESTORE); });
     }
     return FALSE;
+}
+
+void TopLevelView::OnMoveFocus(GtkWindow* window, GtkDirectionType, gpointer) {
+    // The arrow keys that no control took: a dialog moves its focus on Tab and Shift+Tab only
+    // (the dialog manager's), never to whatever lies next to the control on the screen.
+    g_signal_stop_emission_by_name(window, "move-focus");
 }
 
 void TopLevelView::OnSetFocus(GtkWindow*, GtkWidget* widget, gpointer self) {

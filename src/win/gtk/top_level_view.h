@@ -51,11 +51,13 @@ class TopLevelView {
     static gboolean OnButtonPress(GtkWidget* window, GdkEventButton* event, gpointer self);
     static gboolean OnWindowState(GtkWidget* window, GdkEventWindowState* event, gpointer self);
     static void OnSetFocus(GtkWindow* window, GtkWidget* widget, gpointer self);
+    static void OnMoveFocus(GtkWindow* window, GtkDirectionType direction, gpointer self);
     static gboolean OnDrawBackground(GtkWidget* fixed, cairo_t* cr, gpointer self);
 
     HWND handle_;
     BaseUnits base_;
     GtkWidget* window_;
+    GtkWidget* inputShield_;  // a GtkEventBox around fixed_
     GtkWidget* fixed_;
     std::vector<std::unique_ptr<ControlView>> controls_;
     std::map<GtkWidget*, HWND> focusWidgets_;
