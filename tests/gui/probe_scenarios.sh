@@ -77,6 +77,23 @@ find_window() {  # title regex
     fail "no window titled \"$1\""
 }
 
+# Runs a command that pops up a menu and waits until the menu's window is on the screen, so
+# that the next key goes to the menu and not to the window below it.
+visible_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | wc -l; }
+pop_up_menu() {
+  local before
+  before=$(visible_windows)
+  "$@"
+  for _ in $(seq 100); do
+    if (($(visible_windows) > before)); then
+      sleep 0.1
+      return 0
+    fi
+    sleep 0.05
+  done
+  fail "no menu popped up"
+}
+
 click_at() {  # x y [button] [repeat]
   xdotool mousemove --window "$window" "$1" "$2"
   sleep 0.1
@@ -142,16 +159,14 @@ case "$scenario" in
     ;;
   sysmenu)
     # A right click on the dialog's ground opens the menu too; Esc closes the menu only.
-    click_at 3 3 3
-    sleep 0.3
+    pop_up_menu click_at 3 3 3
     import -window root "$artefacts/probe-sysmenu-right-click.png"
     xdotool key Escape
     sleep 0.3
     expect_no_line "command id=2 code=0"
     # Tab follows the template's tab order: "确定" -> "取消" -> the name edit.
     xdotool key Tab Tab
-    xdotool key alt+space
-    sleep 0.5
+    pop_up_menu xdotool key alt+space
     import -window root "$artefacts/probe-sysmenu.png"
     xdotool key c
     wait_for_line "end 2"

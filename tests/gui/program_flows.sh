@@ -87,6 +87,23 @@ find_window() {  # title regex
 shown() { xdotool search --onlyvisible --name "$1" >/dev/null; }
 gone() { ! shown "$1"; }
 
+# Runs a command that pops up a menu and waits until the menu's window is on the screen, so
+# that the next key goes to the menu and not to the window below it.
+visible_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | wc -l; }
+pop_up_menu() {
+  local before
+  before=$(visible_windows)
+  "$@"
+  for _ in $(seq 100); do
+    if (($(visible_windows) > before)); then
+      sleep 0.1
+      return 0
+    fi
+    sleep 0.05
+  done
+  fail "no menu popped up"
+}
+
 # ---- Bytes, written from the wire tables -----------------------------------------------------
 
 hex_of() { printf '%s' "$1" | od -An -tx1 -v | tr -d ' \n'; }
@@ -355,8 +372,7 @@ case $scenario in
     keys_to "$dialog" x Tab y Return
     wait_until "credential dialog cancelled" gone '^请输入设备的用户名和密码$'
     # The system menu on Alt+Space; its last item "关于 Quorvel(&A)..." by its mnemonic.
-    keys_to "$window" alt+space
-    sleep 0.3
+    pop_up_menu keys_to "$window" alt+space
     shot system-menu
     xdotool key a
     about=$(find_window '^关于 TOOL$')
@@ -368,8 +384,7 @@ case $scenario in
     keys_to "$about" alt+F4
     wait_until "about box closed" gone '^关于 TOOL$'
     # A right click on the dialog's ground, between the list and the frame, opens it too.
-    click_unit "$window" 300 151 10 6 3
-    sleep 0.3
+    pop_up_menu click_unit "$window" 300 151 10 6 3
     shot system-menu-right-click
     xdotool key a
     about=$(find_window '^关于 TOOL$')
