@@ -87,22 +87,8 @@ find_window() {  # title regex
 shown() { xdotool search --onlyvisible --name "$1" >/dev/null; }
 gone() { ! shown "$1"; }
 
-# Runs a command that pops up a menu and waits until the menu's window is on the screen, so
-# that the next key goes to the menu and not to the window below it.
-visible_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | wc -l; }
-pop_up_menu() {
-  local before
-  before=$(visible_windows)
-  "$@"
-  for _ in $(seq 100); do
-    if (($(visible_windows) > before)); then
-      sleep 0.1
-      return 0
-    fi
-    sleep 0.05
-  done
-  fail "no menu popped up"
-}
+# shellcheck source=tests/gui/pop_up_menu.sh
+source "$(dirname "${BASH_SOURCE[0]}")/pop_up_menu.sh"
 
 # ---- Bytes, written from the wire tables -----------------------------------------------------
 
