@@ -1,9 +1,5 @@
 #include "ui/dev_id.h"
 
-#include "protocol/ansi_text.h"
-#include "protocol/reboot_request.h"
-#include "protocol/text_conversion.h"
-#include "ui/field_messages.h"
 #include "ui/program_resources.h"
 #include "ui/resource.h"
 
@@ -28,13 +24,6 @@ void CDevId::OnBnClickedOk() {
     UpdateData(TRUE);
     if (m_strDevId.GetLength() < 1) {
         MessageBox(u"设备ID不能为空");
-        return;
-    }
-    // The request's ID field holds 31 bytes and a zero; a cut ID would name another device.
-    // Refused here, so the operator keeps the typed text to shorten it.
-    if (!protocol::FitsInField(protocol::WideToAnsi(m_strDevId.Str()),
-                               protocol::kDeviceIdFieldSize)) {
-        MessageBox(kDeviceIdTooLong);
         return;
     }
     CDialog::OnOK();

@@ -40,7 +40,7 @@ void CQuorvelDlg::OnBnClickedReboot() {
         }
         deviceId = protocol::WideToAnsi(typed.Str());
         if (!protocol::FitsInField(deviceId, protocol::kDeviceIdFieldSize)) {
-            // The dialog refuses such an ID already; a cut one must never be sent.
+            // The field holds 31 bytes and a zero; a cut ID would name another device.
             MessageBox(kDeviceIdTooLong);
             return;
         }

@@ -156,6 +156,15 @@ void CancelTheCredentials(Session& session) {
         .Type(IDC_PASSWORD, u"secret")
         .Click(IDCANCEL);
 }
+// A typed ID over 31 bytes in code page 936 does not fit its field: refused once the ID dialog
+// has ended, before the credential dialog.
+void RefuseTheTypedId(Session& session) {
+    session.ExpectBox(kTypeInstead, kTypeInsteadCaption).Answer(IDYES);
+    session.ExpectDialog(kDeviceIdCaption)
+        .Type(IDC_DEVID, u"设备设备设备设备设备设备设备设xy")
+        .Click(IDOK);
+    session.ExpectBox(kDeviceIdTooLong, kAppCaption).Answer(IDOK);
+}
 // A serial with no NUL in its 32 bytes cannot be sent whole: refused before any dialog.
 void RefuseTheSerial(Session& session) {
     session.ExpectBox(kSerialTooLong, kAppCaption).Answer(IDOK);
@@ -167,6 +176,7 @@ INSTANTIATE_TEST_SUITE_P(
                       EarlyEndCase{"IdDialogEscaped", nullptr, EscapeTheIdDialog, 1},
                       EarlyEndCase{"IdDialogClosed", nullptr, CloseTheIdDialog, 1},
                       EarlyEndCase{"CredentialsCancelled", nullptr, CancelTheCredentials, 1},
+                      EarlyEndCase{"TypedIdTooLong", nullptr, RefuseTheTypedId, 2},
                       EarlyEndCase{"SerialWithoutNul", "SSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSS",
                                    RefuseTheSerial, 1}),
     [](const auto& param) { return std::string(param.param.name); });
