@@ -29,7 +29,18 @@ std::vector<MenuItem> WindowState::SystemMenu() const {
         return {};
     }
     const bool sizable = (style & WS_THICKFRAME) != 0;
-    std::vector<MenuItem> items = {
+    std::vector<MenuItem> items;
+    if (!sizable && (style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) == 0) {
+        // A fixed dialog frame without minimise or maximise box (a small dialog, a message box)
+        // can only be moved and closed, and its menu says only that.
+        items = {
+            Item(SC_MOVE, u"移动(&M)", true),
+            Item(SC_CLOSE, u"关闭(&C)\tAlt+F4", closeAllowed),
+        };
+        items.insert(items.end(), appendedMenuItems.begin(), appendedMenuItems.end());
+        return items;
+    }
+    items = {
         Item(SC_RESTORE, u"还原(&R)", iconic),
         Item(SC_MOVE, u"移动(&M)", true),
         Item(SC_SIZE, u"大小(&S)", sizable && !iconic),

@@ -51,6 +51,19 @@ TEST_F(SystemMenuTest, HasTheItemsOfAChineseSystemGreyedByStyleAndState) {
     EXPECT_EQ(recorder.systemCommands, (std::vector<WPARAM>{SC_MINIMIZE, SC_RESTORE}));
 }
 
+TEST_F(SystemMenuTest, AFixedDialogWithoutMinimiseOrMaximiseBoxCanOnlyMoveAndClose) {
+    Open(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT);
+    const std::vector<MenuItem> items = Items();
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[0].id, static_cast<UINT>(SC_MOVE));
+    EXPECT_EQ(items[0].text, u"移动(&M)");
+    EXPECT_EQ(items[1].id, static_cast<UINT>(SC_CLOSE));
+    EXPECT_EQ(items[1].text, u"关闭(&C)\tAlt+F4");
+    EXPECT_FALSE(input::ChooseSystemMenuItem(dialog, SC_MINIMIZE));
+    ASSERT_TRUE(input::ChooseSystemMenuItem(dialog, SC_CLOSE));
+    EXPECT_EQ(recorder.systemCommands, std::vector<WPARAM>{SC_CLOSE});
+}
+
 TEST_F(SystemMenuTest, AppendedItemsComeLastAndSendTheirId) {
     Open(kMainStyle);
     const HMENU menu = GetSystemMenu(dialog, FALSE);
