@@ -37,18 +37,17 @@ std::vector<MenuItem> WindowState::SystemMenu() const {
             Item(SC_MOVE, u"移动(&M)", true),
             Item(SC_CLOSE, u"关闭(&C)\tAlt+F4", closeAllowed),
         };
-        items.insert(items.end(), appendedMenuItems.begin(), appendedMenuItems.end());
-        return items;
+    } else {
+        items = {
+            Item(SC_RESTORE, u"还原(&R)", iconic),
+            Item(SC_MOVE, u"移动(&M)", true),
+            Item(SC_SIZE, u"大小(&S)", sizable && !iconic),
+            Item(SC_MINIMIZE, u"最小化(&N)", (style & WS_MINIMIZEBOX) != 0 && !iconic),
+            Item(SC_MAXIMIZE, u"最大化(&X)", (style & WS_MAXIMIZEBOX) != 0),
+            MenuItem{0, u"", MF_SEPARATOR},
+            Item(SC_CLOSE, u"关闭(&C)\tAlt+F4", closeAllowed),
+        };
     }
-    items = {
-        Item(SC_RESTORE, u"还原(&R)", iconic),
-        Item(SC_MOVE, u"移动(&M)", true),
-        Item(SC_SIZE, u"大小(&S)", sizable && !iconic),
-        Item(SC_MINIMIZE, u"最小化(&N)", (style & WS_MINIMIZEBOX) != 0 && !iconic),
-        Item(SC_MAXIMIZE, u"最大化(&X)", (style & WS_MAXIMIZEBOX) != 0),
-        MenuItem{0, u"", MF_SEPARATOR},
-        Item(SC_CLOSE, u"关闭(&C)\tAlt+F4", closeAllowed),
-    };
     items.insert(items.end(), appendedMenuItems.begin(), appendedMenuItems.end());
     return items;
 }
