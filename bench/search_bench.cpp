@@ -10,25 +10,27 @@
 // it when it caps what the endpoint asks for: 212992 is the cap of an unprivileged process on a
 // stock kernel (net.core.rmem_max), whatever the endpoint asked for.
 //
-// Prints one row per press and a last line "result devices=N listed=... last_line_ms=...
-// drops=... pace_ms=... vmhwm_kb=..." (worst listed count, median time, most drops, peak
-// resident memory of the process) for bench/run-all.
+// Prints one row per press and a last line "result devices=N searches=R lost_searches=K
+// listed=... last_line_ms=... drops=... pace_ms=... vmhwm_kb=..." (searches that did not list
+// every device, worst listed count, median time, most drops, peak resident memory of the
+// process) for bench/run-all.
 //
-// Between presses the bench waits until the socket's queue has been empty for a while, so the
-// late copies of one search are not listed as the answers of the next.
+// Between presses the bench waits until every copy of the last search has been answered and
+// taken from the socket, so the late copies of one search are not listed as the answers of
+// the next.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "afx/afx.h"
 #include "afx/testing/open_dialog.h"
 #include "ns/private_network_guard.h"
+#include "ns/udp_counters.h"
 #include "platform/output.h"
 #include "platform/sockets.h"
 #include "ui/quorvel_dlg.h"
@@ -46,36 +48,12 @@ using Milliseconds = std::chrono::milliseconds;
 // The pace the design names for a receiver that takes one datagram per 5 ms wait.
 constexpr int kWaitMs = 5;
 constexpr int kCopiesPerDevice = 3;
-// How long the socket's queue must stay empty before a search counts as over.
+// How long the socket's queue must stay empty before a search counts as over, where the
+// counters of the namespace cannot tell.
 constexpr Milliseconds kQuiet{400};
 
 double MsSince(Clock::time_point start, Clock::time_point end) {
     return std::chrono::duration<double, std::milli>(end - start).count();
-}
-
-// Datagrams this namespace's UDP dropped because a receive queue was full (/proc/net/snmp is
-// per network namespace).
-long UdpReceiveBufferErrors() {
-    std::ifstream in("/proc/net/snmp");
-    std::string names, values;
-    for (std::string line; std::getline(in, line);) {
-        if (line.rfind("Udp: ", 0) != 0) {
-            continue;
-        }
-        if (names.empty()) {
-            names = line;
-        } else {
-            values = line;
-            break;
-        }
-    }
-    std::istringstream n(names), v(values);
-    for (std::string name, value; n >> name && v >> value;) {
-        if (name == "RcvbufErrors") {
-            return std::stol(value);
-        }
-    }
-    return -1;
 }
 
 long PeakResidentKb() {
@@ -110,15 +88,21 @@ class Bench {
         return opened_->Handle() != nullptr && dialog_->m_sock != plat::INVALID_SOCKET;
     }
 
-    // Pumps until the socket's queue has stayed empty for `quiet` or `limit` has passed.
+    // Pumps until every copy of the last search has been answered and taken from the socket
+    // (or, should a reply never come, until the queue has stayed empty for `quiet`), then lets
+    // the UI thread list what it was handed; gives up after `limit`.
     bool Settle(Milliseconds quiet, Milliseconds limit) {
         const auto deadline = Clock::now() + limit;
         auto emptySince = Clock::now();
         while (Clock::now() < deadline) {
-            session_.PumpUntil([] { return false; }, Milliseconds(10));
+            session_.PumpUntil([] { return false; }, Milliseconds(5));
             if (!QueueEmpty()) {
                 emptySince = Clock::now();
-            } else if (Clock::now() - emptySince >= quiet) {
+                continue;
+            }
+            const long arrived = nstest::ReadUdpCounters().Arrived() - searchStart_.Arrived();
+            if (arrived >= kCopiesPerDevice * devices_ || Clock::now() - emptySince >= quiet) {
+                session_.PumpUntil([] { return false; }, Milliseconds(20));
                 return true;
             }
         }
@@ -132,7 +116,7 @@ class Bench {
     };
 
     Run PressSearch() {
-        const long dropsBefore = UdpReceiveBufferErrors();
+        searchStart_ = nstest::ReadUdpCounters();
         const HWND search = win::GetDlgItem(opened_->Handle(), IDC_SEARCH);
         Run run;
         const auto start = Clock::now();
@@ -167,7 +151,7 @@ class Bench {
         }
         run.listed = lines;
         run.lastLineMs = MsSince(start, lastLine);
-        run.drops = UdpReceiveBufferErrors() - dropsBefore;
+        run.drops = nstest::ReadUdpCounters().rcvbufErrors - searchStart_.rcvbufErrors;
         return run;
     }
 
@@ -178,6 +162,8 @@ class Bench {
     }
 
     int devices_;
+    // The namespace's counters when the last search went out (the start-up search first).
+    nstest::UdpCounters searchStart_ = nstest::ReadUdpCounters();
     win::headless::Session session_{
         [](const std::string& m) { std::fprintf(stderr, "search_bench: %s\n", m.c_str()); }};
     std::unique_ptr<CQuorvelDlg> dialog_;
@@ -244,6 +230,7 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
 
     std::vector<double> times;
+    int lostSearches = 0;
     int worstListed = devices;
     long mostDrops = 0;
     for (int r = 1; r <= runs; ++r) {
@@ -255,10 +242,14 @@ int main(int argc, char** argv) {
                     run.drops);
         std::fflush(stdout);
         times.push_back(run.lastLineMs);
+        lostSearches += run.listed < devices ? 1 : 0;
         worstListed = std::min(worstListed, run.listed);
         mostDrops = std::max(mostDrops, run.drops);
     }
-    std::printf("result devices=%d listed=%d last_line_ms=%.1f drops=%ld pace_ms=%d vmhwm_kb=%ld\n",
-                devices, worstListed, Median(times), mostDrops, paceMs, PeakResidentKb());
+    std::printf(
+        "result devices=%d searches=%d lost_searches=%d listed=%d last_line_ms=%.1f drops=%ld "
+        "pace_ms=%d vmhwm_kb=%ld\n",
+        devices, runs, lostSearches, worstListed, Median(times), mostDrops, paceMs,
+        PeakResidentKb());
     return 0;
 }

@@ -21,16 +21,14 @@ std::string Ansi(const char16_t* text) {
 }  // namespace
 
 void CQuorvelDlg::ProcessThread(int /*index*/) {
-    // Every datagram already queued is taken at once, not one per wait of the worker loop:
-    // the replies of many devices arrive together, and at one per wait the socket's queue
-    // overflows and devices are lost.
-    while (ReceiveAndHandle() && DatagramQueued()) {
+    // The run keeps receiving until a receive fails; it does not go back to the worker loop's
+    // 5 ms wait when the queue is empty for a moment. During a search the queue empties between
+    // two replies of the sweep, and a worker that slept then let the rest of the sweep and the
+    // broadcast copies overflow a stock-sized queue: devices that had answered were lost. A
+    // blocked receive costs nothing while the network is silent, and a forced end of the worker
+    // makes it fail at once.
+    while (ReceiveAndHandle()) {
     }
-}
-
-bool CQuorvelDlg::DatagramQueued() const {
-    unsigned long bytes = 0;
-    return plat::ioctlsocket(m_sock, plat::kFionread, &bytes) == 0 && bytes > 0;
 }
 
 bool CQuorvelDlg::ReceiveAndHandle() {

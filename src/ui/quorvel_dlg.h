@@ -95,7 +95,6 @@ class CQuorvelDlg : public CDialog, public CBaseThread<1> {
 
     // One receive and its checks; false when the receive failed.
     bool ReceiveAndHandle();
-    bool DatagramQueued() const;
     void HandOverDevice(const char* sourceAddress, std::span<const std::uint8_t> payload);
     // The credential dialog; false when it was cancelled.
     bool AskCredentials(protocol::Credentials& credentials);

@@ -1,5 +1,6 @@
-// Replies that queue up while the worker is busy are all taken in the same run, not one per
-// wait of the worker loop: at that pace the socket's queue overflows when many devices answer.
+// The worker takes replies as they come and does not pause when the queue is empty for an
+// instant: at one reply per wait of the worker loop, or with a pause whenever the queue runs
+// dry between two replies, the socket's queue overflows when many devices answer.
 #include <atomic>
 
 #include "main_dialog_fixture.h"
@@ -41,6 +42,25 @@ TEST_F(ReceivePaceTest, QueuedRepliesAreDrainedInOneRun) {
     ASSERT_TRUE(session.PumpUntil(
         [&] { return win::headless::ListLines(hwnd, IDC_LIST).size() == kDevices + 1; }));
     EXPECT_LE(dialog.runs.load() - runsBefore, 1) << "one run took the whole queue";
+}
+
+TEST_F(ReceivePaceTest, AReplyAfterTheQueueRanDryIsTakenInTheSameRun) {
+    CountingDialog dialog;
+    afx::testing::OpenDialog opened(dialog);
+    const HWND hwnd = opened.Handle();
+    ASSERT_TRUE(network.WaitUntilReceiverIdle());
+    const int runsBefore = dialog.runs.load();
+
+    for (int i = 0; i < 3; ++i) {
+        DeviceReply reply;
+        reply.serial = "P" + std::to_string(i);
+        network.QueueDatagram(reply.Encode(kSession), plat::testing::Ip(kDeviceAddress));
+        ASSERT_TRUE(network.WaitUntilReceiverIdle());  // taken, and the queue is empty again
+    }
+
+    ASSERT_TRUE(
+        session.PumpUntil([&] { return win::headless::ListLines(hwnd, IDC_LIST).size() == 3; }));
+    EXPECT_EQ(dialog.runs.load(), runsBefore) << "the run went back to the worker loop's wait";
 }
 
 }  // namespace
