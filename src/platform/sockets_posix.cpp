@@ -9,11 +9,19 @@
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <climits>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <map>
+#include <memory>
+#include <mutex>
 
+#include "platform/detail/ordered_send_queue.h"
 #include "platform/detail/posix_errors.h"
 #include "platform/kernel.h"
+#include "platform/output.h"
 #include "platform/sockets.h"
 
 namespace plat {
@@ -22,8 +30,15 @@ namespace {
 
 constexpr WORD kHighestVersion = 0x0202;
 constexpr int kAddressLength = static_cast<int>(sizeof(SockAddrIn));
+// An IPv4 datagram's 65,535 bytes less the IP and UDP headers.
+constexpr int kLargestDatagram = 65507;
 // Without a wake-up descriptor a receive looks for a thread end this often.
 constexpr int kFallbackPollMilliseconds = 50;
+// How long closing a socket, or the end of the program, waits for datagrams that were sent but
+// are still queued for want of send-buffer room. The kernel frees a full buffer within about
+// 3 s (the time address resolution of an absent host takes); a 724-byte request over two /24s
+// at the buffer a stock kernel grants needs two such rounds.
+constexpr auto kQueuedSendsBound = std::chrono::seconds(7);
 
 std::atomic<bool> failStartup{false};
 
@@ -116,6 +131,158 @@ int SetBufferSize(int fd, int forcing, int plain, int size) {
     }
     return FailFromErrno();
 }
+
+// One socket's side of the send queue: the kernel's sends without waiting, and a second socket
+// that asks the routing table whether a queued send could go at all.
+class PosixDatagramKernel final : public detail::DatagramKernel {
+  public:
+    explicit PosixDatagramKernel(int fd) : fd_(fd) {}
+    ~PosixDatagramKernel() override {
+        if (probe_ >= 0) {
+            close(probe_);
+        }
+    }
+    PosixDatagramKernel(const PosixDatagramKernel&) = delete;
+    PosixDatagramKernel& operator=(const PosixDatagramKernel&) = delete;
+
+    int SendNow(std::span<const char> bytes, const SockAddrIn& destination) override {
+        const sockaddr_in posix = ToPosix(destination);
+        for (;;) {
+            if (::sendto(fd_, bytes.data(), bytes.size(), MSG_DONTWAIT | MSG_NOSIGNAL,
+                         reinterpret_cast<const sockaddr*>(&posix), sizeof posix) >= 0) {
+                return 0;
+            }
+            if (errno != EINTR) {
+                return errno == EAGAIN || errno == EWOULDBLOCK ? kNoRoom : errno;
+            }
+        }
+    }
+
+    void WaitForRoom(std::chrono::milliseconds most) override {
+        pollfd watched{fd_, POLLOUT, 0};
+        poll(&watched, 1, static_cast<int>(most.count()));
+    }
+
+    // Connecting a datagram socket looks the route up and sends nothing.
+    int RefusalOf(const SockAddrIn& destination) override {
+        if (probe_ < 0) {
+            probe_ = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+            if (probe_ < 0) {
+                return 0;  // cannot tell: the hand-over reports a failure if there is one
+            }
+        }
+        int broadcast = 0;
+        socklen_t length = sizeof broadcast;
+        ::getsockopt(fd_, SOL_SOCKET, SO_BROADCAST, &broadcast, &length);
+        ::setsockopt(probe_, SOL_SOCKET, SO_BROADCAST, &broadcast, sizeof broadcast);
+        const sockaddr_in posix = ToPosix(destination);
+        if (connect(probe_, reinterpret_cast<const sockaddr*>(&posix), sizeof posix) == 0) {
+            return 0;
+        }
+        switch (errno) {
+            case ENETUNREACH:
+            case EHOSTUNREACH:
+            case ENETDOWN:
+            case EACCES:
+                return errno;
+            default:
+                return 0;
+        }
+    }
+
+    void ReportLateFailure(const SockAddrIn& destination, int errorNumber) override {
+        char address[16] = {};
+        inet_ntop(kAfInet, &destination.sin_addr, address, sizeof address);
+        char line[96];
+        std::snprintf(line, sizeof line, "Queued sendto %s failed with error: %d\n", address,
+                      detail::WsaErrorFromErrno(errorNumber));
+        OutputDebugStringA(line);
+    }
+
+  private:
+    int fd_;
+    int probe_ = -1;
+};
+
+// The send queues of the sockets that have sent, by descriptor. A socket's queue goes when the
+// socket is closed; whatever still waits at the end of the program is handed over first.
+class SendQueues {
+  public:
+    static SendQueues& Instance() {
+        // Never destroyed: the end of the program empties it before anything else goes.
+        static auto* queues = new SendQueues();
+        return *queues;
+    }
+
+    int Send(int fd, std::span<const char> bytes, const SockAddrIn& destination) {
+        return Of(fd).queue.Send(bytes, destination);
+    }
+
+    // Hands over what the socket's queue holds, within the bound, and removes the queue.
+    void Close(int fd) {
+        std::shared_ptr<Socket> closing;
+        {
+            std::lock_guard lock(mutex_);
+            const auto found = sockets_.find(fd);
+            if (found == sockets_.end()) {
+                return;
+            }
+            closing = std::move(found->second);
+            sockets_.erase(found);
+        }
+        Finish(*closing, Clock::now() + kQueuedSendsBound, "the socket was closed");
+    }
+
+  private:
+    using Clock = detail::OrderedSendQueue::Clock;
+
+    struct Socket {
+        explicit Socket(int fd) : kernel(fd) {}
+        PosixDatagramKernel kernel;
+        detail::OrderedSendQueue queue{kernel};
+    };
+
+    SendQueues() {
+        // Everything the queues' threads use exists before this handler is registered, so it
+        // is still there when the handler runs.
+        OutputDebugStringA("");
+        std::atexit([] { Instance().FinishAll(); });
+    }
+
+    Socket& Of(int fd) {
+        std::lock_guard lock(mutex_);
+        std::shared_ptr<Socket>& entry = sockets_[fd];
+        if (!entry) {
+            entry = std::make_shared<Socket>(fd);
+        }
+        return *entry;
+    }
+
+    static void Finish(Socket& socket, Clock::time_point deadline, const char* why) {
+        const std::size_t left = socket.queue.Flush(deadline);
+        if (left > 0) {
+            char line[96];
+            std::snprintf(line, sizeof line, "%zu queued datagrams not sent: %s\n", left, why);
+            OutputDebugStringA(line);
+        }
+    }
+
+    // The end of the program: one bound for all sockets together.
+    void FinishAll() {
+        std::map<int, std::shared_ptr<Socket>> all;
+        {
+            std::lock_guard lock(mutex_);
+            all.swap(sockets_);
+        }
+        const auto deadline = Clock::now() + kQueuedSendsBound;
+        for (auto& [fd, socket] : all) {
+            Finish(*socket, deadline, "the program ended");
+        }
+    }
+
+    std::mutex mutex_;
+    std::map<int, std::shared_ptr<Socket>> sockets_;
+};
 
 class PosixSocketService final : public SocketService {
   public:
@@ -251,18 +418,19 @@ class PosixSocketService final : public SocketService {
             destinationLength < kAddressLength) {
             return Fail(WSAEFAULT);
         }
-        const sockaddr_in posix = ToPosix(*destination);
-        for (;;) {
-            const ssize_t sent =
-                ::sendto(fd, data, static_cast<std::size_t>(length), flags | MSG_NOSIGNAL,
-                         reinterpret_cast<const sockaddr*>(&posix), sizeof posix);
-            if (sent >= 0) {
-                return static_cast<int>(sent);
-            }
-            if (errno != EINTR) {
-                return FailFromErrno();
-            }
+        if (flags != 0) {
+            return Fail(WSAEINVAL);
         }
+        if (length > kLargestDatagram) {
+            return Fail(WSAEMSGSIZE);  // at once, also when it would have had to wait its turn
+        }
+        // Never waits for the kernel's buffer: the tool sends from its UI thread.
+        const int result = SendQueues::Instance().Send(
+            fd, std::span<const char>(data, static_cast<std::size_t>(length)), *destination);
+        if (result != 0) {
+            return Fail(detail::WsaErrorFromErrno(result));
+        }
+        return length;
     }
 
     int recvfrom(SOCKET s, char* buffer, int length, int flags, SockAddrIn* from,
@@ -338,6 +506,7 @@ class PosixSocketService final : public SocketService {
         if (!ToDescriptor(s, fd)) {
             return Fail(WSAENOTSOCK);
         }
+        SendQueues::Instance().Close(fd);
         if (close(fd) != 0) {
             return FailFromErrno();
         }

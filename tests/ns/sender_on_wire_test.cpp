@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <thread>
@@ -24,6 +25,12 @@ using devsim_record::Direction;
 using Bytes = std::vector<std::uint8_t>;
 
 constexpr auto kArrivalTimeout = std::chrono::seconds(5);
+// What a stock kernel grants an unprivileged program however much it asks for
+// (net.core.wmem_max; the kernel doubles it): about 185 datagrams of 724 bytes, while every
+// datagram to an absent host holds its room for the 3 s of address resolution.
+constexpr int kStockSendBuffer = 212992;
+// A long sweep's last datagrams go out once the kernel has freed that room twice.
+constexpr auto kLongSweepTimeout = std::chrono::seconds(15);
 // After the expected datagrams have arrived, how long duplicates get to show up.
 constexpr auto kSettleTime = std::chrono::milliseconds(300);
 
@@ -34,6 +41,20 @@ const Bytes kSearchRequest = {
     'R',  'O',  0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01,
     0x8B, 0xAD, 0xF0, 0x0D, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
 };
+
+// The largest modify request's size: a header with command 2, a session id that marks the
+// test's own datagrams, then zero bytes.
+Bytes LongRequest(std::uint32_t marker) {
+    Bytes request(724, 0);
+    std::copy(kSearchRequest.begin(), kSearchRequest.begin() + 20, request.begin());
+    const std::uint32_t fields[] = {2, marker, 724 - 36, 0};
+    for (std::size_t i = 0; i < 4; ++i) {
+        for (std::size_t b = 0; b < 4; ++b) {
+            request[20 + 4 * i + b] = static_cast<std::uint8_t>(fields[i] >> (24 - 8 * b));
+        }
+    }
+    return request;
+}
 
 // The PC side's own test-network addresses (host order), in adapter order.
 std::vector<std::uint32_t> PcAddresses() {
@@ -101,6 +122,54 @@ class SenderOnTheWire : public ::testing::Test {
             }
         }
         return out;
+    }
+
+    // Asks for the send buffer a stock kernel would grant the endpoint.
+    static void UseStockSendBuffer(plat::SOCKET socket) {
+        const int bytes = kStockSendBuffer;
+        ASSERT_EQ(plat::setsockopt(socket, plat::kSolSocket, plat::kSoSndBuf,
+                                   reinterpret_cast<const char*>(&bytes), sizeof bytes),
+                  0);
+    }
+
+    // Where each copy of a sweep with every datagram `bytes` must arrive, in the order the
+    // sender issued them, per veth pair: the kernel keeps the order of what leaves by one
+    // interface, not across the two. The limited broadcasts all leave by the first network's.
+    std::map<std::string, std::vector<std::string>> ExpectedCopiesPerNetwork() const {
+        std::map<std::string, std::vector<std::string>> expected;
+        const std::string first = NetworkOf(pcAddresses_.front());
+        for (const std::uint32_t pc : pcAddresses_) {
+            expected[NetworkOf(pc)].push_back(DottedHost(pc, 10));
+        }
+        for (const std::uint32_t pc : pcAddresses_) {
+            expected[NetworkOf(pc)].push_back(DottedHost(pc, 255));
+            expected[first].push_back("255.255.255.255");
+        }
+        return expected;
+    }
+
+    // The copies of `bytes` the simulator has received, by network, in arrival order.
+    std::map<std::string, std::vector<std::string>> CopiesPerNetwork(
+        const std::vector<Datagram>& record, const Bytes& bytes) const {
+        std::map<std::string, std::vector<std::string>> got;
+        const std::string first = NetworkOf(pcAddresses_.front());
+        for (const Datagram& d : Since(record)) {
+            if (d.direction == Direction::Received && d.bytes == bytes) {
+                const std::string network =
+                    d.local == "255.255.255.255"
+                        ? first
+                        : NetworkOf(plat::NetToHost32(plat::inet_addr(d.local.c_str())));
+                got[network].push_back(d.local);
+            }
+        }
+        return got;
+    }
+
+    static std::string NetworkOf(std::uint32_t hostOrder) {
+        return DottedHost(hostOrder, 0) + "/24";
+    }
+    static std::string DottedHost(std::uint32_t hostOrder, std::uint32_t host) {
+        return nstest::DottedText((hostOrder & 0xFFFFFF00u) | host);
     }
 
     // This test's part of the record.
@@ -215,6 +284,78 @@ TEST_F(SenderOnTheWire, EveryCopyTheDeviceAnswersComesBackToTheEndpoint) {
               2 + static_cast<int>(pcAddresses_.size()))
         << "unicast, directed broadcast and every limited broadcast";
     EXPECT_EQ(ReceiveReplies(socket_, answers), answeredFrom);
+}
+
+// The sender runs on the UI thread and must never wait for address resolution. At the send
+// buffer a stock kernel grants, this sweep used to block for 3 s per /24; now the call returns
+// at once and the socket layer hands the rest over as room comes back, every copy in order.
+TEST_F(SenderOnTheWire, ALongRequestAtTheStockSendBufferReturnsAtOnceAndArrivesWholeInOrder) {
+    UseStockSendBuffer(socket_);
+    const Bytes request = LongRequest(0x5E11D000);
+    std::string log;
+    const auto start = std::chrono::steady_clock::now();
+    {
+        plat::CaptureOutput capture;
+        EXPECT_EQ(net::SendToAllAdapters(socket_, reinterpret_cast<const char*>(request.data()),
+                                         static_cast<int>(request.size())),
+                  0);
+        log = capture.StandardOutput();
+    }
+    const auto call = std::chrono::steady_clock::now() - start;
+    // Generous for a loaded machine: the blocking sweep took 3,000 ms and more.
+    EXPECT_LT(call, std::chrono::milliseconds(1000));
+    EXPECT_EQ(log.find("Sendto failed"), std::string::npos) << log;
+
+    // While datagrams wait behind a full buffer, a send that cannot go at all still fails at
+    // once, as the sender's log line says.
+    plat::SockAddrIn noRoute{};
+    noRoute.sin_family = plat::kAfInet;
+    noRoute.sin_port = plat::HostToNet16(5050);
+    noRoute.sin_addr.s_addr = plat::inet_addr("192.0.2.1");
+    EXPECT_EQ(plat::sendto(socket_, reinterpret_cast<const char*>(request.data()),
+                           static_cast<int>(request.size()), 0, &noRoute, sizeof noRoute),
+              plat::SOCKET_ERROR);
+    EXPECT_EQ(plat::WSAGetLastError(), plat::WSAENETUNREACH);
+
+    const auto expected = ExpectedCopiesPerNetwork();
+    const auto record = devsim_record::WaitFor(
+        recordPath_,
+        [&](const std::vector<Datagram>& r) { return CopiesPerNetwork(r, request) == expected; },
+        kLongSweepTimeout);
+    EXPECT_EQ(CopiesPerNetwork(record, request), expected)
+        << "the call took " << std::chrono::duration_cast<std::chrono::milliseconds>(call).count()
+        << " ms";
+}
+
+// Datagrams still waiting for room when the program ends are handed over before it exits,
+// within the socket layer's bound (7 s), so the last broadcasts of a request are not lost.
+TEST_F(SenderOnTheWire, WhatStillWaitsWhenTheProgramEndsIsSentBeforeItExits) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const Bytes request = LongRequest(0xE417F1A5);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EXIT(
+        {
+            UseStockSendBuffer(socket_);
+            {
+                plat::CaptureOutput quiet;
+                net::SendToAllAdapters(socket_, reinterpret_cast<const char*>(request.data()),
+                                       static_cast<int>(request.size()));
+            }
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+    const auto exited = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(exited, std::chrono::seconds(9));
+
+    // Handed to the kernel before the exit; the simulator has them a moment later.
+    const auto expected = ExpectedCopiesPerNetwork();
+    const auto record = devsim_record::WaitFor(
+        recordPath_,
+        [&](const std::vector<Datagram>& r) { return CopiesPerNetwork(r, request) == expected; },
+        std::chrono::seconds(2));
+    EXPECT_EQ(CopiesPerNetwork(record, request), expected)
+        << "the program took "
+        << std::chrono::duration_cast<std::chrono::milliseconds>(exited).count() << " ms to end";
 }
 
 }  // namespace

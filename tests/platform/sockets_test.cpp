@@ -213,6 +213,31 @@ TEST_F(LoopbackSocket, LongDatagramFillsTheBufferAndReportsTooLong) {
     EXPECT_EQ(std::string(buffer, 4), "next");
 }
 
+TEST_F(LoopbackSocket, SendsThatCannotGoFailAtOnce) {
+    const std::string largest(65507, 'x');
+    EXPECT_EQ(real_.sendto(socket_, largest.data(), static_cast<int>(largest.size()), 0, &address_,
+                           sizeof address_),
+              65507);
+    struct Case {
+        const char* what;
+        int length;
+        int flags;
+        int error;
+    };
+    const std::string tooLong(65508, 'x');
+    const Case cases[] = {
+        {"longer than an IPv4 datagram holds", 65508, 0, WSAEMSGSIZE},
+        {"flags the layer does not know", 4, 0x4, WSAEINVAL},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(
+            real_.sendto(socket_, tooLong.data(), c.length, c.flags, &address_, sizeof address_),
+            SOCKET_ERROR)
+            << c.what;
+        EXPECT_EQ(real_.WSAGetLastError(), c.error) << c.what;
+    }
+}
+
 TEST_F(LoopbackSocket, PeekLeavesTheDatagramQueued) {
     SendToSelf("abc");
     char buffer[8] = {};
