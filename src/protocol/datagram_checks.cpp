@@ -15,15 +15,19 @@ bool HasFullHeader(std::size_t length) {
 }
 
 bool IsOwnSession(std::span<const std::uint8_t> datagram, std::uint32_t sessionId) {
-    return ReadSessionId(datagram) == sessionId;
+    return PacketHeader::Read(datagram).sessionId == sessionId;
 }
 
 bool HasErrorCode(std::span<const std::uint8_t> datagram) {
-    return ReadErrorCode(datagram) != 0;
+    return PacketHeader::Read(datagram).errorCode != 0;
+}
+
+bool HasMagic(std::span<const std::uint8_t> datagram) {
+    return PacketHeader::Read(datagram).HasMagic();
 }
 
 ReplyKind ReplyKindOf(std::span<const std::uint8_t> datagram) {
-    switch (ReadCommand(datagram)) {
+    switch (PacketHeader::Read(datagram).command) {
         case CMD_DEVICE_INFO:
             return ReplyKind::kDeviceInfo;
         case CMD_MODIFY_RESULT:

@@ -24,6 +24,9 @@ bool IsOwnSession(std::span<const std::uint8_t> datagram, std::uint32_t sessionI
 // True when the error code at offset 32 is not zero.
 bool HasErrorCode(std::span<const std::uint8_t> datagram);
 
+// True when bytes 0..13 are the magic and byte 14 is NUL; byte 15 is not looked at.
+bool HasMagic(std::span<const std::uint8_t> datagram);
+
 enum class ReplyKind {
     kDeviceInfo,    // CMD_DEVICE_INFO: add the device
     kModifyResult,  // CMD_MODIFY_RESULT: show it unless a result was shown already

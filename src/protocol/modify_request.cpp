@@ -32,7 +32,7 @@ std::vector<std::uint8_t> BuildModifyRequest(std::uint32_t sessionId,
     using namespace modify_request;
     const std::size_t entries = std::min(rows.size(), kMaxEntries);
     std::vector<std::uint8_t> datagram(SizeFor(entries), 0);
-    WriteRequestHeader(datagram, CMD_MODIFY_NET, sessionId);
+    PacketHeader::ForRequest(CMD_MODIFY_NET, sessionId, datagram.size()).Write(datagram);
 
     WriteAnsiField(datagram, kUserName, credentials.userName);
     WriteAnsiField(datagram, kPassword, credentials.password);

@@ -1,7 +1,10 @@
-// The 36-byte header at the start of every datagram: its magic, the command codes, writing it
-// into a request and reading it from a reply. Layout: header:: in wire_layout.h.
+// The 36-byte header at the start of every datagram: its magic, the command codes, and the
+// header as a value that requests write and the receive step reads. Where each field lies:
+// header:: in wire_layout.h.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -22,18 +25,36 @@ constexpr std::uint32_t CMD_DEVICE_INFO = 0xF001;
 constexpr std::uint32_t CMD_MODIFY_RESULT = 0xF002;
 constexpr std::uint32_t CMD_REBOOT_RESULT = 0xF004;
 
-// Writes a request header into the start of a zeroed datagram buffer of its full size (at least
-// 36 bytes): magic, command, session id, payload length datagram.size() - 36, error code 0.
-void WriteRequestHeader(std::span<std::uint8_t> datagram, std::uint32_t command,
-                        std::uint32_t sessionId);
+// The header's fields, the integers in host order; on the wire each is big-endian.
+struct PacketHeader {
+    std::array<std::uint8_t, header::kMagic.size> magic{};  // the bytes as they stand
+    std::uint32_t reserved = 0;
+    std::uint32_t command = 0;
+    std::uint32_t sessionId = 0;
+    std::uint32_t payloadLength = 0;  // never decides: the datagram's real size does
+    std::uint32_t errorCode = 0;
 
-// Header fields of a received datagram, in host order (bytes past its end read as zero).
-std::uint32_t ReadCommand(std::span<const std::uint8_t> datagram);
-std::uint32_t ReadSessionId(std::span<const std::uint8_t> datagram);
-std::uint32_t ReadPayloadLength(std::span<const std::uint8_t> datagram);  // never decides
-std::uint32_t ReadErrorCode(std::span<const std::uint8_t> datagram);
+    // What every request starts with: the magic with its NUL, `command`, `sessionId`, the
+    // payload length datagramSize - 36, zero elsewhere.
+    static PacketHeader ForRequest(std::uint32_t command, std::uint32_t sessionId,
+                                   std::size_t datagramSize);
 
-// True when bytes 0..13 are the magic and byte 14 is NUL; byte 15 is not looked at.
-bool HasMagic(std::span<const std::uint8_t> datagram);
+    // The header at the start of `datagram`; bytes past its end read as zero.
+    static PacketHeader Read(std::span<const std::uint8_t> datagram);
+
+    // Writes every field into the start of `datagram`; nothing when it is shorter than 36 bytes.
+    void Write(std::span<std::uint8_t> datagram) const;
+
+    // True when bytes 0..13 are the magic and byte 14 is NUL; byte 15 is not looked at.
+    bool HasMagic() const;
+
+    bool operator==(const PacketHeader&) const = default;
+};
+
+static_assert(header::kReserved.size == sizeof(PacketHeader::reserved) &&
+              header::kCommand.size == sizeof(PacketHeader::command) &&
+              header::kSessionId.size == sizeof(PacketHeader::sessionId) &&
+              header::kPayloadLength.size == sizeof(PacketHeader::payloadLength) &&
+              header::kErrorCode.size == sizeof(PacketHeader::errorCode));
 
 }  // namespace protocol

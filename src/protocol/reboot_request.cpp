@@ -17,7 +17,7 @@ std::vector<std::uint8_t> BuildRebootRequest(std::uint32_t sessionId,
                                              const Credentials& credentials,
                                              std::string_view deviceId) {
     std::vector<std::uint8_t> datagram(reboot_request::kSize, 0);
-    WriteRequestHeader(datagram, CMD_REBOOT, sessionId);
+    PacketHeader::ForRequest(CMD_REBOOT, sessionId, datagram.size()).Write(datagram);
     WriteAnsiField(datagram, reboot_request::kUserName, credentials.userName);
     WriteAnsiField(datagram, reboot_request::kPassword, credentials.password);
     WriteAnsiField(datagram, reboot_request::kDeviceId, deviceId);

@@ -6,7 +6,7 @@ namespace protocol {
 
 std::vector<std::uint8_t> BuildSearchRequest(std::uint32_t sessionId) {
     std::vector<std::uint8_t> datagram(header::kSize, 0);
-    WriteRequestHeader(datagram, CMD_SEARCH, sessionId);
+    PacketHeader::ForRequest(CMD_SEARCH, sessionId, datagram.size()).Write(datagram);
     return datagram;
 }
 

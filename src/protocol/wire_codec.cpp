@@ -66,6 +66,15 @@ bool FieldHasTerminator(std::span<const std::uint8_t> bytes, Field field) {
     return false;
 }
 
+void ReadFieldBytes(std::span<const std::uint8_t> bytes, Field field,
+                    std::span<std::uint8_t> target) {
+    std::fill(target.begin(), target.end(), std::uint8_t{0});
+    const std::size_t length = std::min(field.size, target.size());
+    for (std::size_t i = 0; i < length; ++i) {
+        target[i] = ByteAt(bytes, field.offset + i);
+    }
+}
+
 void WriteFieldText(std::span<std::uint8_t> bytes, Field field, std::string_view text) {
     std::span<std::uint8_t> target = FieldSpan(bytes, field);
     std::fill(target.begin(), target.end(), std::uint8_t{0});

@@ -27,6 +27,10 @@ std::string ReadFieldText(std::span<const std::uint8_t> bytes, Field field);
 // True when the field holds a NUL within its width.
 bool FieldHasTerminator(std::span<const std::uint8_t> bytes, Field field);
 
+// Copies the field into `target`, at most target.size() bytes; the rest of `target` is zeroed.
+void ReadFieldBytes(std::span<const std::uint8_t> bytes, Field field,
+                    std::span<std::uint8_t> target);
+
 // Zeroes the field, then writes `text` (up to its first NUL, at most field.size - 1 bytes) so
 // that the field always ends with at least one zero byte. Callers that must not split a
 // double-byte character cut the text first (CutAnsiText).

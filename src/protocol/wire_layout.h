@@ -15,7 +15,8 @@ struct Field {
     constexpr std::size_t End() const { return offset + size; }
 };
 
-// The 36 bytes at the start of every datagram, both directions.
+// The 36 bytes at the start of every datagram, both directions; PacketHeader reads and writes
+// them.
 namespace header {
 constexpr Field kMagic{0, 16};
 constexpr Field kReserved{16, 4};

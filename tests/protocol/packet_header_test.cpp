@@ -9,7 +9,7 @@ namespace protocol_test {
 namespace {
 
 using protocol::BuildSearchRequest;
-using protocol::HasMagic;
+using protocol::PacketHeader;
 using namespace std::string_view_literals;
 
 TEST(SearchRequest, IsTheHeaderAloneWithTheSessionIdBigEndian) {
@@ -32,21 +32,74 @@ TEST(SearchRequest, SameSessionGivesTheSameBytes) {
 
 TEST(RequestHeader, PayloadLengthIsTheDatagramSizeLessTheHeader) {
     Bytes datagram(108, 0);
-    protocol::WriteRequestHeader(datagram, protocol::CMD_REBOOT, 0x01020304);
+    PacketHeader::ForRequest(protocol::CMD_REBOOT, 0x01020304, datagram.size()).Write(datagram);
     EXPECT_EQ(datagram, ExpectedRequestHeader(108, 4, 0x01020304));
     EXPECT_EQ(datagram[31], 72);
 }
 
 TEST(ReceivedHeader, FieldsReadInNetworkOrder) {
     Bytes datagram(36, 0);
+    Put(datagram, 16, "\x00\x00\x00\x09"sv);
     Put(datagram, 20, "\x00\x00\xF0\x02"sv);
     Put(datagram, 24, "\x89\xAB\xCD\xEF"sv);
     Put(datagram, 28, "\x00\x00\x01\x00"sv);
     Put(datagram, 32, "\x80\x00\x00\x01"sv);
-    EXPECT_EQ(protocol::ReadCommand(datagram), 0xF002u);
-    EXPECT_EQ(protocol::ReadSessionId(datagram), 0x89ABCDEFu);
-    EXPECT_EQ(protocol::ReadPayloadLength(datagram), 256u);
-    EXPECT_EQ(protocol::ReadErrorCode(datagram), 0x80000001u);
+    const PacketHeader header = PacketHeader::Read(datagram);
+    EXPECT_EQ(header.reserved, 9u);
+    EXPECT_EQ(header.command, 0xF002u);
+    EXPECT_EQ(header.sessionId, 0x89ABCDEFu);
+    EXPECT_EQ(header.payloadLength, 256u);
+    EXPECT_EQ(header.errorCode, 0x80000001u);
+}
+
+// Each field alone, written and read back: it lands at its own offset, big-endian, and touches
+// no other byte of the header; what follows the header is left alone.
+TEST(PacketHeaderLayout, EveryFieldRoundTripsAtItsOffset) {
+    const struct {
+        const char* field;
+        std::uint32_t PacketHeader::*member;
+        std::size_t offset;
+    } cases[] = {
+        {"reserved", &PacketHeader::reserved, 16},
+        {"command", &PacketHeader::command, 20},
+        {"session id", &PacketHeader::sessionId, 24},
+        {"payload length", &PacketHeader::payloadLength, 28},
+        {"error code", &PacketHeader::errorCode, 32},
+    };
+    for (const auto& c : cases) {
+        PacketHeader header;
+        header.*c.member = 0xA1B2C3D4;
+        Bytes datagram(40, 0xEE);
+        header.Write(datagram);
+
+        Bytes expected(36, 0);
+        PutBe32(expected, c.offset, 0xA1B2C3D4);
+        expected.resize(40, 0xEE);
+        EXPECT_EQ(datagram, expected) << c.field;
+        EXPECT_EQ(PacketHeader::Read(datagram), header) << c.field;
+    }
+
+    PacketHeader header;
+    for (std::size_t i = 0; i < header.magic.size(); ++i) {
+        header.magic[i] = static_cast<std::uint8_t>(0xF0 + i);
+    }
+    Bytes datagram(36, 0);
+    header.Write(datagram);
+    EXPECT_EQ(Bytes(datagram.begin(), datagram.begin() + 16),
+              Bytes(header.magic.begin(), header.magic.end()));
+    EXPECT_EQ(PacketHeader::Read(datagram), header);
+}
+
+TEST(PacketHeaderLayout, ShortBytesReadAsZeroAndTakeNoWrite) {
+    const Bytes full = BuildSearchRequest(0x12345678);
+    const Bytes cut(full.begin(), full.begin() + 26);  // the session id's first two bytes
+    EXPECT_EQ(PacketHeader::Read(cut).sessionId, 0x12340000u);
+    EXPECT_EQ(PacketHeader::Read(cut).payloadLength, 0u);
+    EXPECT_TRUE(PacketHeader::Read(cut).HasMagic());
+
+    Bytes tooShort(35, 0xEE);
+    PacketHeader::ForRequest(protocol::CMD_SEARCH, 1, 36).Write(tooShort);
+    EXPECT_EQ(tooShort, Bytes(35, 0xEE));
 }
 
 struct MagicCase {
@@ -74,7 +127,7 @@ TEST(ReceivedHeader, MagicTestIsANulTerminatedComparison) {
     for (const MagicCase& c : cases) {
         Bytes datagram = c.first16;
         datagram.resize(36, 0xEE);  // the rest of the header never matters
-        EXPECT_EQ(HasMagic(datagram), c.passes) << c.what;
+        EXPECT_EQ(PacketHeader::Read(datagram).HasMagic(), c.passes) << c.what;
     }
 }
 
