@@ -101,6 +101,18 @@ struct Sample {
     std::size_t failedSends;  // failed at once, or after they were queued, or never sent
 };
 
+// The datagrams the socket layer's lines "N queued datagrams not sent: ..." count.
+std::size_t NotSent(const std::string& diagnostics) {
+    std::size_t total = 0;
+    for (std::size_t at = diagnostics.find(" queued datagrams not sent"); at != std::string::npos;
+         at = diagnostics.find(" queued datagrams not sent", at + 1)) {
+        std::size_t start = diagnostics.rfind('\n', at);
+        start = start == std::string::npos ? 0 : start + 1;
+        total += std::stoul(diagnostics.substr(start, at - start));
+    }
+    return total;
+}
+
 std::size_t Occurrences(const std::string& text, const char* what) {
     std::size_t n = 0;
     for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
@@ -143,7 +155,7 @@ bool Measure(int run, Buffer buffer, const std::vector<char>& datagram, Sample& 
            ms(handedOver),
            Occurrences(log, "Broadcast address: "),
            Occurrences(log, "Sendto failed") + Occurrences(diagnostics, "Queued sendto") +
-               Occurrences(diagnostics, "not sent")};
+               NotSent(diagnostics)};
     return true;
 }
 

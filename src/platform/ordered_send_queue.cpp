@@ -29,6 +29,9 @@ OrderedSendQueue::~OrderedSendQueue() {
 
 int OrderedSendQueue::Send(std::span<const char> bytes, const SockAddrIn& destination) {
     std::lock_guard lock(mutex_);
+    if (ending_) {
+        return EBADF;
+    }
     if (waiting_.empty()) {
         const int result = kernel_.SendNow(bytes, destination);
         if (result != DatagramKernel::kNoRoom) {
@@ -43,7 +46,7 @@ int OrderedSendQueue::Send(std::span<const char> bytes, const SockAddrIn& destin
         try {
             handOver_ = std::thread(&OrderedSendQueue::HandOver, this);
         } catch (const std::system_error&) {
-            return EAGAIN;  // no thread to hand it over later: the send did not happen
+            return ENOBUFS;  // no thread to hand it over later: the send did not happen
         }
     }
     waiting_.push_back({std::vector<char>(bytes.begin(), bytes.end()), destination});
@@ -55,6 +58,19 @@ std::size_t OrderedSendQueue::Flush(Clock::time_point deadline) {
     std::unique_lock lock(mutex_);
     changed_.wait_until(lock, deadline, [this] { return waiting_.empty(); });
     return waiting_.size();
+}
+
+std::size_t OrderedSendQueue::Stop(Clock::time_point deadline) {
+    std::size_t left = 0;
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait_until(lock, deadline, [this] { return waiting_.empty(); });
+        // Counted in the same breath as the end, so none is counted that still went out.
+        ending_ = true;
+        left = waiting_.size();
+    }
+    changed_.notify_all();
+    return left;
 }
 
 std::size_t OrderedSendQueue::Waiting() const {

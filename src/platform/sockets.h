@@ -144,6 +144,8 @@ constexpr std::uint32_t NetToHost32(std::uint32_t v) {
 namespace testing {
 // Makes WSAStartup of the real service fail with WSASYSNOTREADY (the start-up failure path).
 void FailSocketStartup(bool fail);
+// How many datagrams sent on a real socket still wait for room in the kernel's send buffer.
+std::size_t QueuedDatagrams(SOCKET s);
 }  // namespace testing
 
 }  // namespace plat

@@ -176,15 +176,21 @@ class PosixDatagramKernel final : public detail::DatagramKernel {
         ::getsockopt(fd_, SOL_SOCKET, SO_BROADCAST, &broadcast, &length);
         ::setsockopt(probe_, SOL_SOCKET, SO_BROADCAST, &broadcast, sizeof broadcast);
         const sockaddr_in posix = ToPosix(destination);
-        if (connect(probe_, reinterpret_cast<const sockaddr*>(&posix), sizeof posix) == 0) {
-            return 0;
-        }
-        switch (errno) {
+        const int refusal =
+            connect(probe_, reinterpret_cast<const sockaddr*>(&posix), sizeof posix) == 0 ? 0
+                                                                                          : errno;
+        // A connected datagram socket keeps the source address it was given, and from a fixed
+        // source the limited broadcast needs no route: dissolve the connection every time.
+        sockaddr unspecified{};
+        unspecified.sa_family = AF_UNSPEC;
+        connect(probe_, &unspecified, sizeof unspecified);
+        switch (refusal) {
             case ENETUNREACH:
             case EHOSTUNREACH:
             case ENETDOWN:
             case EACCES:
-                return errno;
+            case EINVAL:  // a blackhole route
+                return refusal;
             default:
                 return 0;
         }
@@ -214,52 +220,78 @@ class SendQueues {
         return *queues;
     }
 
+    // 0, or the errno value of a send that failed at once.
     int Send(int fd, std::span<const char> bytes, const SockAddrIn& destination) {
-        return Of(fd).queue.Send(bytes, destination);
+        std::shared_ptr<Socket> socket;
+        {
+            std::lock_guard lock(mutex_);
+            if (programEnding_) {
+                // No thread may start now to hand a datagram over later: it goes now or fails.
+                PosixDatagramKernel kernel(fd);
+                const int result = kernel.SendNow(bytes, destination);
+                return result == DatagramKernel::kNoRoom ? ENOBUFS : result;
+            }
+            std::shared_ptr<Socket>& entry = sockets_[fd];
+            if (!entry) {
+                entry = std::make_shared<Socket>(fd);
+            }
+            if (entry->closing) {
+                return EBADF;  // a send racing the close must not start a queue of its own
+            }
+            socket = entry;
+        }
+        return socket->queue.Send(bytes, destination);
     }
 
-    // Hands over what the socket's queue holds, within the bound, and removes the queue.
-    void Close(int fd) {
-        std::shared_ptr<Socket> closing;
+    // Hands over what the socket's queue holds, within the bound, then closes the descriptor;
+    // the errno value of a failed close, or 0.
+    int Close(int fd) {
+        std::shared_ptr<Socket> socket;
         {
             std::lock_guard lock(mutex_);
             const auto found = sockets_.find(fd);
-            if (found == sockets_.end()) {
-                return;
+            if (found != sockets_.end()) {
+                socket = found->second;
+                socket->closing = true;
             }
-            closing = std::move(found->second);
-            sockets_.erase(found);
         }
-        Finish(*closing, Clock::now() + kQueuedSendsBound, "the socket was closed");
+        if (socket) {
+            Finish(*socket, Clock::now() + kQueuedSendsBound, "the socket was closed");
+        }
+        // Under the lock: a socket that gets this descriptor number next finds no entry.
+        std::lock_guard lock(mutex_);
+        if (socket) {
+            sockets_.erase(fd);
+        }
+        return close(fd) == 0 ? 0 : errno;
+    }
+
+    std::size_t Waiting(int fd) {
+        std::lock_guard lock(mutex_);
+        const auto found = sockets_.find(fd);
+        return found == sockets_.end() ? 0 : found->second->queue.Waiting();
     }
 
   private:
     using Clock = detail::OrderedSendQueue::Clock;
+    using DatagramKernel = detail::DatagramKernel;
 
     struct Socket {
         explicit Socket(int fd) : kernel(fd) {}
         PosixDatagramKernel kernel;
         detail::OrderedSendQueue queue{kernel};
+        bool closing = false;  // guarded by SendQueues::mutex_
     };
 
-    SendQueues() {
+    SendQueues() : process_(getpid()) {
         // Everything the queues' threads use exists before this handler is registered, so it
         // is still there when the handler runs.
         OutputDebugStringA("");
         std::atexit([] { Instance().FinishAll(); });
     }
 
-    Socket& Of(int fd) {
-        std::lock_guard lock(mutex_);
-        std::shared_ptr<Socket>& entry = sockets_[fd];
-        if (!entry) {
-            entry = std::make_shared<Socket>(fd);
-        }
-        return *entry;
-    }
-
     static void Finish(Socket& socket, Clock::time_point deadline, const char* why) {
-        const std::size_t left = socket.queue.Flush(deadline);
+        const std::size_t left = socket.queue.Stop(deadline);
         if (left > 0) {
             char line[96];
             std::snprintf(line, sizeof line, "%zu queued datagrams not sent: %s\n", left, why);
@@ -269,9 +301,13 @@ class SendQueues {
 
     // The end of the program: one bound for all sockets together.
     void FinishAll() {
+        if (getpid() != process_) {
+            return;  // a forked child that exits: the queues and their threads are the parent's
+        }
         std::map<int, std::shared_ptr<Socket>> all;
         {
             std::lock_guard lock(mutex_);
+            programEnding_ = true;
             all.swap(sockets_);
         }
         const auto deadline = Clock::now() + kQueuedSendsBound;
@@ -280,8 +316,10 @@ class SendQueues {
         }
     }
 
+    const pid_t process_;
     std::mutex mutex_;
     std::map<int, std::shared_ptr<Socket>> sockets_;
+    bool programEnding_ = false;
 };
 
 class PosixSocketService final : public SocketService {
@@ -506,9 +544,8 @@ class PosixSocketService final : public SocketService {
         if (!ToDescriptor(s, fd)) {
             return Fail(WSAENOTSOCK);
         }
-        SendQueues::Instance().Close(fd);
-        if (close(fd) != 0) {
-            return FailFromErrno();
+        if (const int error = SendQueues::Instance().Close(fd); error != 0) {
+            return Fail(detail::WsaErrorFromErrno(error));
         }
         return 0;
     }
@@ -561,6 +598,11 @@ namespace testing {
 
 void FailSocketStartup(bool fail) {
     failStartup.store(fail);
+}
+
+std::size_t QueuedDatagrams(SOCKET s) {
+    int fd;
+    return ToDescriptor(s, fd) ? SendQueues::Instance().Waiting(fd) : 0;
 }
 
 }  // namespace testing

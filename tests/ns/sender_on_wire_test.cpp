@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -54,6 +56,43 @@ Bytes LongRequest(std::uint32_t marker) {
         }
     }
     return request;
+}
+
+// Takes the private network's routes for the limited broadcast away while it lives, and puts
+// them back as they were. Nothing else in the namespace can send to 255.255.255.255 meanwhile.
+class WithoutLimitedBroadcastRoute {
+  public:
+    WithoutLimitedBroadcastRoute() {
+        if (std::FILE* out = popen("ip -o route show 255.255.255.255/32", "r")) {
+            char line[256];
+            while (std::fgets(line, sizeof line, out) != nullptr) {
+                std::string route(line);
+                route.erase(route.find_last_not_of(" \n") + 1);
+                routes_.push_back(route);
+            }
+            pclose(out);
+        }
+        for (const std::string& route : routes_) {
+            EXPECT_EQ(std::system(("ip route del " + route).c_str()), 0) << route;
+        }
+    }
+    ~WithoutLimitedBroadcastRoute() {
+        for (const std::string& route : routes_) {
+            EXPECT_EQ(std::system(("ip route add " + route).c_str()), 0) << route;
+        }
+    }
+    bool Removed() const { return !routes_.empty(); }
+
+  private:
+    std::vector<std::string> routes_;
+};
+
+plat::SockAddrIn Destination(const std::string& dotted) {
+    plat::SockAddrIn address{};
+    address.sin_family = plat::kAfInet;
+    address.sin_port = plat::HostToNet16(5050);
+    address.sin_addr.s_addr = plat::inet_addr(dotted.c_str());
+    return address;
 }
 
 // The PC side's own test-network addresses (host order), in adapter order.
@@ -306,16 +345,7 @@ TEST_F(SenderOnTheWire, ALongRequestAtTheStockSendBufferReturnsAtOnceAndArrivesW
     EXPECT_LT(call, std::chrono::milliseconds(1000));
     EXPECT_EQ(log.find("Sendto failed"), std::string::npos) << log;
 
-    // While datagrams wait behind a full buffer, a send that cannot go at all still fails at
-    // once, as the sender's log line says.
-    plat::SockAddrIn noRoute{};
-    noRoute.sin_family = plat::kAfInet;
-    noRoute.sin_port = plat::HostToNet16(5050);
-    noRoute.sin_addr.s_addr = plat::inet_addr("192.0.2.1");
-    EXPECT_EQ(plat::sendto(socket_, reinterpret_cast<const char*>(request.data()),
-                           static_cast<int>(request.size()), 0, &noRoute, sizeof noRoute),
-              plat::SOCKET_ERROR);
-    EXPECT_EQ(plat::WSAGetLastError(), plat::WSAENETUNREACH);
+    EXPECT_GT(plat::testing::QueuedDatagrams(socket_), 0u) << "the buffer did not run full";
 
     const auto expected = ExpectedCopiesPerNetwork();
     const auto record = devsim_record::WaitFor(
@@ -325,6 +355,61 @@ TEST_F(SenderOnTheWire, ALongRequestAtTheStockSendBufferReturnsAtOnceAndArrivesW
     EXPECT_EQ(CopiesPerNetwork(record, request), expected)
         << "the call took " << std::chrono::duration_cast<std::chrono::milliseconds>(call).count()
         << " ms";
+}
+
+// Behind datagrams that wait for room a send cannot be tried; what could not go at all must
+// still fail at once, as the sender's "Sendto failed" line says, and never be queued.
+TEST_F(SenderOnTheWire, WhatCannotGoAtAllFailsAtOnceAlsoBehindWaitingDatagrams) {
+    UseStockSendBuffer(socket_);
+    const Bytes request = LongRequest(0x0DDBA11);
+    {
+        plat::CaptureOutput quiet;
+        net::SendToAllAdapters(socket_, reinterpret_cast<const char*>(request.data()),
+                               static_cast<int>(request.size()));
+    }
+    enum class Condition { kAsSetUp, kBroadcastOptionOff, kNoLimitedBroadcastRoute };
+    struct Case {
+        const char* what;
+        std::string destination;
+        Condition condition;
+        int error;  // 0: accepted
+    };
+    // The accepted send comes first: a route check from the source address it fixed would let
+    // the limited broadcast through without a route.
+    const Case cases[] = {
+        {"a host of the network", DottedHost(pcAddresses_.front(), 77), Condition::kAsSetUp, 0},
+        {"no route", "192.0.2.1", Condition::kAsSetUp, plat::WSAENETUNREACH},
+        {"a broadcast without the broadcast option", DottedHost(pcAddresses_.front(), 255),
+         Condition::kBroadcastOptionOff, plat::WSAEACCES},
+        {"the limited broadcast without its route", "255.255.255.255",
+         Condition::kNoLimitedBroadcastRoute, plat::WSAENETUNREACH},
+    };
+    for (const Case& c : cases) {
+        ASSERT_GT(plat::testing::QueuedDatagrams(socket_), 0u) << c.what << ": nothing waits";
+        std::optional<WithoutLimitedBroadcastRoute> unrouted;
+        if (c.condition == Condition::kNoLimitedBroadcastRoute) {
+            unrouted.emplace();
+            ASSERT_TRUE(unrouted->Removed());
+        }
+        char broadcast = c.condition == Condition::kBroadcastOptionOff ? 0 : 1;
+        ASSERT_EQ(plat::setsockopt(socket_, plat::kSolSocket, plat::kSoBroadcast, &broadcast, 1),
+                  0);
+
+        const plat::SockAddrIn to = Destination(c.destination);
+        const int result = plat::sendto(socket_, reinterpret_cast<const char*>(request.data()),
+                                        static_cast<int>(request.size()), 0, &to, sizeof to);
+        const int error = plat::WSAGetLastError();
+
+        broadcast = 1;
+        ASSERT_EQ(plat::setsockopt(socket_, plat::kSolSocket, plat::kSoBroadcast, &broadcast, 1),
+                  0);
+        if (c.error == 0) {
+            EXPECT_EQ(result, static_cast<int>(request.size())) << c.what;
+        } else {
+            EXPECT_EQ(result, plat::SOCKET_ERROR) << c.what;
+            EXPECT_EQ(error, c.error) << c.what;
+        }
+    }
 }
 
 // Datagrams still waiting for room when the program ends are handed over before it exits,

@@ -195,12 +195,15 @@ TEST(OrderedSendQueue, FlushWaitsForTheHandOverAndGivesUpAtItsDeadline) {
         EXPECT_EQ(kernel.HandedOver(), (std::vector<std::string>{"1", "2"}));
     }
 
-    // A queue whose kernel never has room again still ends, promptly, dropping what waits.
+    // A queue whose kernel never has room again still ends, promptly, and says what it left.
     kernel.SetRoom(false);
     const auto start = std::chrono::steady_clock::now();
     {
         OrderedSendQueue queue(kernel);
         ASSERT_EQ(Send(queue, "never"), 0);
+        ASSERT_EQ(Send(queue, "never either"), 0);
+        EXPECT_EQ(queue.Stop(std::chrono::steady_clock::now() + 50ms), 2u);
+        EXPECT_EQ(Send(queue, "after the end"), EBADF);
     }
     EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
     EXPECT_EQ(kernel.HandedOver().size(), 2u);

@@ -58,11 +58,15 @@ class OrderedSendQueue {
 
     // 0 when the datagram was handed to the kernel or queued behind earlier ones (a copy is
     // kept); otherwise the errno value of a send that failed at once, and nothing is queued.
+    // After Stop every send fails with EBADF.
     int Send(std::span<const char> bytes, const SockAddrIn& destination);
 
     // Waits until every queued datagram has been handed to the kernel or `deadline` has come;
     // returns how many still wait.
     std::size_t Flush(Clock::time_point deadline);
+
+    // Flush, then ends the hand-over; returns how many datagrams it leaves unsent.
+    std::size_t Stop(Clock::time_point deadline);
 
     std::size_t Waiting() const;
 
