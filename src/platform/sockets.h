@@ -146,6 +146,10 @@ namespace testing {
 void FailSocketStartup(bool fail);
 // How many datagrams sent on a real socket still wait for room in the kernel's send buffer.
 std::size_t QueuedDatagrams(SOCKET s);
+// Makes the real sockets behave as an unprivileged program's on a stock kernel: every buffer size
+// asked of a kernel socket is capped at `bytes` (212,992 there) and never forced. 0 lifts the
+// cap. QUORVEL_SOCKET_BUFFER_CAP=BYTES in the environment does the same for a whole program.
+void CapKernelSocketBuffers(int bytes);
 }  // namespace testing
 
 }  // namespace plat

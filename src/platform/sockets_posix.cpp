@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -18,6 +19,7 @@
 #include <memory>
 #include <mutex>
 
+#include "platform/detail/kernel_buffer_cap.h"
 #include "platform/detail/ordered_send_queue.h"
 #include "platform/detail/posix_errors.h"
 #include "platform/kernel.h"
@@ -123,7 +125,9 @@ bool ReadSwitch(const char* value, int length, int& on) {
 // Asks for `size` bytes of buffer: the forcing option passes the system's cap when we may; the
 // plain one is capped silently. Neither outcome is a failure.
 int SetBufferSize(int fd, int forcing, int plain, int size) {
-    if (::setsockopt(fd, SOL_SOCKET, forcing, &size, sizeof size) == 0) {
+    if (const int cap = detail::KernelBufferCap(); cap > 0) {
+        size = std::min(size, cap);
+    } else if (::setsockopt(fd, SOL_SOCKET, forcing, &size, sizeof size) == 0) {
         return 0;
     }
     if (::setsockopt(fd, SOL_SOCKET, plain, &size, sizeof size) == 0) {

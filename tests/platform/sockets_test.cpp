@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "platform/detail/posix_errors.h"
 #include "platform/sockets.h"
@@ -179,6 +180,26 @@ TEST_F(LoopbackSocket, BufferSizesAreAskedForWithoutFailingWhenCapped) {
     EXPECT_GT(granted, 0);
     const int flags = ::fcntl(static_cast<int>(socket_), F_GETFL);
     EXPECT_EQ(flags & O_NONBLOCK, 0);
+}
+
+// The stock-kernel emulation that tests and benchmarks use: what an unprivileged program gets
+// there, also when the test runs as root.
+TEST_F(LoopbackSocket, CappedBufferSizesAreGrantedAsAStockKernelGrantsThem) {
+    constexpr int kStockCap = 212992;
+    plat::testing::CapKernelSocketBuffers(kStockCap);
+    const int size = 8 * 1024 * 1024;
+    for (const auto& [option, posixOption] :
+         {std::pair{kSoSndBuf, SO_SNDBUF}, {kSoRcvBuf, SO_RCVBUF}}) {
+        EXPECT_EQ(real_.setsockopt(socket_, kSolSocket, option,
+                                   reinterpret_cast<const char*>(&size), sizeof size),
+                  0);
+        int granted = 0;
+        socklen_t length = sizeof granted;
+        ASSERT_EQ(
+            ::getsockopt(static_cast<int>(socket_), SOL_SOCKET, posixOption, &granted, &length), 0);
+        EXPECT_EQ(granted, 2 * kStockCap) << "the kernel doubles what it is asked for";
+    }
+    plat::testing::CapKernelSocketBuffers(0);
 }
 
 TEST_F(LoopbackSocket, ReceiveGivesDatagramAndSource) {
