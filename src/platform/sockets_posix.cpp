@@ -7,26 +7,26 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <climits>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <map>
 #include <memory>
-#include <mutex>
+#include <optional>
+#include <span>
+#include <vector>
 
-#include "platform/detail/kernel_buffer_cap.h"
-#include "platform/detail/ordered_send_queue.h"
+#include "platform/detail/posix_address.h"
 #include "platform/detail/posix_errors.h"
+#include "platform/detail/socket_registry.h"
 #include "platform/kernel.h"
 #include "platform/output.h"
 #include "platform/sockets.h"
 
 namespace plat {
+
+using detail::FromPosix;
+using detail::ToPosix;
 
 namespace {
 
@@ -36,11 +36,6 @@ constexpr int kAddressLength = static_cast<int>(sizeof(SockAddrIn));
 constexpr int kLargestDatagram = 65507;
 // Without a wake-up descriptor a receive looks for a thread end this often.
 constexpr int kFallbackPollMilliseconds = 50;
-// How long closing a socket, or the end of the program, waits for datagrams that were sent but
-// are still queued for want of send-buffer room. The kernel frees a full buffer within about
-// 3 s (the time address resolution of an absent host takes); a 724-byte request over two /24s
-// at the buffer a stock kernel grants needs two such rounds.
-constexpr auto kQueuedSendsBound = std::chrono::seconds(7);
 
 std::atomic<bool> failStartup{false};
 
@@ -61,22 +56,6 @@ bool ToDescriptor(SOCKET s, int& fd) {
     }
     fd = static_cast<int>(s);
     return true;
-}
-
-sockaddr_in ToPosix(const SockAddrIn& address) {
-    sockaddr_in posix{};
-    posix.sin_family = AF_INET;
-    posix.sin_port = address.sin_port;
-    posix.sin_addr.s_addr = address.sin_addr.s_addr;
-    return posix;
-}
-
-SockAddrIn FromPosix(const sockaddr_in& posix) {
-    SockAddrIn address{};
-    address.sin_family = static_cast<std::int16_t>(kAfInet);
-    address.sin_port = posix.sin_port;
-    address.sin_addr.s_addr = posix.sin_addr.s_addr;
-    return address;
 }
 
 // Version as major in the low byte, minor in the high byte; compared as major.minor.
@@ -121,210 +100,6 @@ bool ReadSwitch(const char* value, int length, int& on) {
     on = asInt != 0 ? 1 : 0;
     return true;
 }
-
-// Asks for `size` bytes of buffer: the forcing option passes the system's cap when we may; the
-// plain one is capped silently. Neither outcome is a failure.
-int SetBufferSize(int fd, int forcing, int plain, int size) {
-    if (const int cap = detail::KernelBufferCap(); cap > 0) {
-        size = std::min(size, cap);
-    } else if (::setsockopt(fd, SOL_SOCKET, forcing, &size, sizeof size) == 0) {
-        return 0;
-    }
-    if (::setsockopt(fd, SOL_SOCKET, plain, &size, sizeof size) == 0) {
-        return 0;
-    }
-    return FailFromErrno();
-}
-
-// One socket's side of the send queue: the kernel's sends without waiting, and a second socket
-// that asks the routing table whether a queued send could go at all.
-class PosixDatagramKernel final : public detail::DatagramKernel {
-  public:
-    explicit PosixDatagramKernel(int fd) : fd_(fd) {}
-    ~PosixDatagramKernel() override {
-        if (probe_ >= 0) {
-            close(probe_);
-        }
-    }
-    PosixDatagramKernel(const PosixDatagramKernel&) = delete;
-    PosixDatagramKernel& operator=(const PosixDatagramKernel&) = delete;
-
-    int SendNow(std::span<const char> bytes, const SockAddrIn& destination) override {
-        const sockaddr_in posix = ToPosix(destination);
-        for (;;) {
-            if (::sendto(fd_, bytes.data(), bytes.size(), MSG_DONTWAIT | MSG_NOSIGNAL,
-                         reinterpret_cast<const sockaddr*>(&posix), sizeof posix) >= 0) {
-                return 0;
-            }
-            if (errno != EINTR) {
-                return errno == EAGAIN || errno == EWOULDBLOCK ? kNoRoom : errno;
-            }
-        }
-    }
-
-    void WaitForRoom(std::chrono::milliseconds most) override {
-        pollfd watched{fd_, POLLOUT, 0};
-        poll(&watched, 1, static_cast<int>(most.count()));
-    }
-
-    // Connecting a datagram socket looks the route up and sends nothing.
-    int RefusalOf(const SockAddrIn& destination) override {
-        if (probe_ < 0) {
-            probe_ = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-            if (probe_ < 0) {
-                return 0;  // cannot tell: the hand-over reports a failure if there is one
-            }
-        }
-        int broadcast = 0;
-        socklen_t length = sizeof broadcast;
-        ::getsockopt(fd_, SOL_SOCKET, SO_BROADCAST, &broadcast, &length);
-        ::setsockopt(probe_, SOL_SOCKET, SO_BROADCAST, &broadcast, sizeof broadcast);
-        const sockaddr_in posix = ToPosix(destination);
-        const int refusal =
-            connect(probe_, reinterpret_cast<const sockaddr*>(&posix), sizeof posix) == 0 ? 0
-                                                                                          : errno;
-        // A connected datagram socket keeps the source address it was given, and from a fixed
-        // source the limited broadcast needs no route: dissolve the connection every time.
-        sockaddr unspecified{};
-        unspecified.sa_family = AF_UNSPEC;
-        connect(probe_, &unspecified, sizeof unspecified);
-        switch (refusal) {
-            case ENETUNREACH:
-            case EHOSTUNREACH:
-            case ENETDOWN:
-            case EACCES:
-            case EINVAL:  // a blackhole route
-                return refusal;
-            default:
-                return 0;
-        }
-    }
-
-    void ReportLateFailure(const SockAddrIn& destination, int errorNumber) override {
-        char address[16] = {};
-        inet_ntop(kAfInet, &destination.sin_addr, address, sizeof address);
-        char line[96];
-        std::snprintf(line, sizeof line, "Queued sendto %s failed with error: %d\n", address,
-                      detail::WsaErrorFromErrno(errorNumber));
-        OutputDebugStringA(line);
-    }
-
-  private:
-    int fd_;
-    int probe_ = -1;
-};
-
-// The send queues of the sockets that have sent, by descriptor. A socket's queue goes when the
-// socket is closed; whatever still waits at the end of the program is handed over first.
-class SendQueues {
-  public:
-    static SendQueues& Instance() {
-        // Never destroyed: the end of the program empties it before anything else goes.
-        static auto* queues = new SendQueues();
-        return *queues;
-    }
-
-    // 0, or the errno value of a send that failed at once.
-    int Send(int fd, std::span<const char> bytes, const SockAddrIn& destination) {
-        std::shared_ptr<Socket> socket;
-        {
-            std::lock_guard lock(mutex_);
-            if (programEnding_) {
-                // No thread may start now to hand a datagram over later: it goes now or fails.
-                PosixDatagramKernel kernel(fd);
-                const int result = kernel.SendNow(bytes, destination);
-                return result == DatagramKernel::kNoRoom ? ENOBUFS : result;
-            }
-            std::shared_ptr<Socket>& entry = sockets_[fd];
-            if (!entry) {
-                entry = std::make_shared<Socket>(fd);
-            }
-            if (entry->closing) {
-                return EBADF;  // a send racing the close must not start a queue of its own
-            }
-            socket = entry;
-        }
-        return socket->queue.Send(bytes, destination);
-    }
-
-    // Hands over what the socket's queue holds, within the bound, then closes the descriptor;
-    // the errno value of a failed close, or 0.
-    int Close(int fd) {
-        std::shared_ptr<Socket> socket;
-        {
-            std::lock_guard lock(mutex_);
-            const auto found = sockets_.find(fd);
-            if (found != sockets_.end()) {
-                socket = found->second;
-                socket->closing = true;
-            }
-        }
-        if (socket) {
-            Finish(*socket, Clock::now() + kQueuedSendsBound, "the socket was closed");
-        }
-        // Under the lock: a socket that gets this descriptor number next finds no entry.
-        std::lock_guard lock(mutex_);
-        if (socket) {
-            sockets_.erase(fd);
-        }
-        return close(fd) == 0 ? 0 : errno;
-    }
-
-    std::size_t Waiting(int fd) {
-        std::lock_guard lock(mutex_);
-        const auto found = sockets_.find(fd);
-        return found == sockets_.end() ? 0 : found->second->queue.Waiting();
-    }
-
-  private:
-    using Clock = detail::OrderedSendQueue::Clock;
-    using DatagramKernel = detail::DatagramKernel;
-
-    struct Socket {
-        explicit Socket(int fd) : kernel(fd) {}
-        PosixDatagramKernel kernel;
-        detail::OrderedSendQueue queue{kernel};
-        bool closing = false;  // guarded by SendQueues::mutex_
-    };
-
-    SendQueues() : process_(getpid()) {
-        // Everything the queues' threads use exists before this handler is registered, so it
-        // is still there when the handler runs.
-        OutputDebugStringA("");
-        std::atexit([] { Instance().FinishAll(); });
-    }
-
-    static void Finish(Socket& socket, Clock::time_point deadline, const char* why) {
-        const std::size_t left = socket.queue.Stop(deadline);
-        if (left > 0) {
-            char line[96];
-            std::snprintf(line, sizeof line, "%zu queued datagrams not sent: %s\n", left, why);
-            OutputDebugStringA(line);
-        }
-    }
-
-    // The end of the program: one bound for all sockets together.
-    void FinishAll() {
-        if (getpid() != process_) {
-            return;  // a forked child that exits: the queues and their threads are the parent's
-        }
-        std::map<int, std::shared_ptr<Socket>> all;
-        {
-            std::lock_guard lock(mutex_);
-            programEnding_ = true;
-            all.swap(sockets_);
-        }
-        const auto deadline = Clock::now() + kQueuedSendsBound;
-        for (auto& [fd, socket] : all) {
-            Finish(*socket, deadline, "the program ended");
-        }
-    }
-
-    const pid_t process_;
-    std::mutex mutex_;
-    std::map<int, std::shared_ptr<Socket>> sockets_;
-    bool programEnding_ = false;
-};
 
 class PosixSocketService final : public SocketService {
   public:
@@ -371,6 +146,7 @@ class PosixSocketService final : public SocketService {
             FailFromErrno();
             return INVALID_SOCKET;
         }
+        detail::SocketRegistry::Instance().Add(fd);
         return static_cast<SOCKET>(fd);
     }
 
@@ -382,16 +158,18 @@ class PosixSocketService final : public SocketService {
         if (level != kSolSocket) {
             return Fail(WSAEINVAL);
         }
+        // A descriptor the program did not make here is one kernel socket.
+        const std::shared_ptr<detail::RealSocket> socket =
+            detail::SocketRegistry::Instance().Find(fd);
+        std::optional<detail::KernelSocketGroup> alone;
+        detail::KernelSocketGroup& group = socket ? socket->group : alone.emplace(fd);
         switch (option) {
             case kSoBroadcast: {
                 int on;
                 if (!ReadSwitch(value, length, on)) {
                     return Fail(WSAEFAULT);
                 }
-                if (::setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) != 0) {
-                    return FailFromErrno();
-                }
-                return 0;
+                return Result(group.SetBroadcast(on));
             }
             case kSoSndBuf:
             case kSoRcvBuf: {
@@ -403,8 +181,9 @@ class PosixSocketService final : public SocketService {
                 if (size < 0) {
                     return Fail(WSAEINVAL);
                 }
-                return option == kSoSndBuf ? SetBufferSize(fd, SO_SNDBUFFORCE, SO_SNDBUF, size)
-                                           : SetBufferSize(fd, SO_RCVBUFFORCE, SO_RCVBUF, size);
+                return Result(group.SetBuffer(option == kSoSndBuf ? detail::KernelBuffer::kSend
+                                                                  : detail::KernelBuffer::kReceive,
+                                              size));
             }
             default:
                 return Fail(WSAENOPROTOOPT);
@@ -422,11 +201,11 @@ class PosixSocketService final : public SocketService {
         if (address->sin_family != kAfInet) {
             return Fail(WSAEAFNOSUPPORT);
         }
-        const sockaddr_in posix = ToPosix(*address);
-        if (::bind(fd, reinterpret_cast<const sockaddr*>(&posix), sizeof posix) != 0) {
-            return FailFromErrno();
-        }
-        return 0;
+        const std::shared_ptr<detail::RealSocket> socket =
+            detail::SocketRegistry::Instance().Find(fd);
+        std::optional<detail::KernelSocketGroup> alone;
+        detail::KernelSocketGroup& group = socket ? socket->group : alone.emplace(fd);
+        return Result(group.Bind(ToPosix(*address)));
     }
 
     int getsockname(SOCKET s, SockAddrIn* address, int* length) override {
@@ -467,7 +246,7 @@ class PosixSocketService final : public SocketService {
             return Fail(WSAEMSGSIZE);  // at once, also when it would have had to wait its turn
         }
         // Never waits for the kernel's buffer: the tool sends from its UI thread.
-        const int result = SendQueues::Instance().Send(
+        const int result = detail::SocketRegistry::Instance().Send(
             fd, std::span<const char>(data, static_cast<std::size_t>(length)), *destination);
         if (result != 0) {
             return Fail(detail::WsaErrorFromErrno(result));
@@ -488,6 +267,11 @@ class PosixSocketService final : public SocketService {
         if ((flags & ~kMsgPeek) != 0) {
             return Fail(WSAEINVAL);
         }
+        const std::shared_ptr<detail::RealSocket> socket =
+            detail::SocketRegistry::Instance().Find(fd);
+        const std::vector<int> members = socket ? socket->group.Members() : std::vector<int>{fd};
+        detail::OldestFirstReceive alone;
+        detail::OldestFirstReceive& receive = socket ? socket->receive : alone;
         const int wakeFd = wakeDescriptor.Get();
         InterruptibleWait interruption([wakeFd] {
             if (wakeFd >= 0) {
@@ -500,25 +284,22 @@ class PosixSocketService final : public SocketService {
             if (CurrentThreadEnding()) {
                 return Fail(WSAEINTR);
             }
-            pollfd watched[2] = {{fd, POLLIN, 0}, {wakeFd, POLLIN, 0}};
-            const nfds_t watchedCount = wakeFd >= 0 ? 2 : 1;
-            const int ready =
-                poll(watched, watchedCount, wakeFd >= 0 ? -1 : kFallbackPollMilliseconds);
-            if (ready < 0 && errno != EINTR) {
+            detail::OldestFirstReceive::Taken taken;
+            const int result =
+                receive.TryTake(members, std::span<char>(buffer, static_cast<std::size_t>(length)),
+                                (flags & kMsgPeek) != 0, taken);
+            if (result >= 0) {
+                if (from != nullptr) {
+                    *from = FromPosix(taken.source);
+                    *fromLength = kAddressLength;
+                }
+                return taken.truncated ? Fail(WSAEMSGSIZE) : result;
+            }
+            if (result != detail::OldestFirstReceive::kNothingQueued) {
                 return FailFromErrno();
             }
-            if (ready <= 0) {
-                continue;
-            }
-            if ((watched[0].revents & POLLNVAL) != 0) {
-                return Fail(WSAENOTSOCK);
-            }
-            if (watched[0].revents == 0) {
-                continue;  // only the wake-up: the loop's first test returns
-            }
-            const int result = ReceiveReady(fd, buffer, length, flags, from, fromLength);
-            if (result != kNothingYet) {
-                return result;
+            if (const int failure = WaitForDatagram(members, wakeFd); failure != 0) {
+                return Fail(failure);
             }
         }
     }
@@ -535,8 +316,12 @@ class PosixSocketService final : public SocketService {
         if (argument == nullptr) {
             return Fail(WSAEFAULT);
         }
-        int queued = 0;
-        if (ioctl(fd, FIONREAD, &queued) != 0) {
+        const std::shared_ptr<detail::RealSocket> socket =
+            detail::SocketRegistry::Instance().Find(fd);
+        detail::OldestFirstReceive alone;
+        const int queued = socket ? socket->receive.NextLength(socket->group.Members())
+                                  : alone.NextLength(std::vector<int>{fd});
+        if (queued < 0) {
             return FailFromErrno();
         }
         *argument = static_cast<unsigned long>(queued);
@@ -548,7 +333,7 @@ class PosixSocketService final : public SocketService {
         if (!ToDescriptor(s, fd)) {
             return Fail(WSAENOTSOCK);
         }
-        if (const int error = SendQueues::Instance().Close(fd); error != 0) {
+        if (const int error = detail::SocketRegistry::Instance().Close(fd); error != 0) {
             return Fail(detail::WsaErrorFromErrno(error));
         }
         return 0;
@@ -557,35 +342,31 @@ class PosixSocketService final : public SocketService {
     int WSAGetLastError() override { return lastError; }
 
   private:
-    static constexpr int kNothingYet = -2;
+    static int Result(int errorNumber) {
+        return errorNumber == 0 ? 0 : Fail(detail::WsaErrorFromErrno(errorNumber));
+    }
 
-    // Takes the datagram that poll announced, without blocking: another receiver may have
-    // taken it first. A datagram longer than the buffer fills the buffer and is reported as
-    // too long, its rest discarded.
-    static int ReceiveReady(int fd, char* buffer, int length, int flags, SockAddrIn* from,
-                            int* fromLength) {
-        sockaddr_in source{};
-        iovec part{buffer, static_cast<std::size_t>(length)};
-        msghdr message{};
-        message.msg_name = &source;
-        message.msg_namelen = sizeof source;
-        message.msg_iov = &part;
-        message.msg_iovlen = 1;
-        const ssize_t received = recvmsg(fd, &message, flags | MSG_DONTWAIT);
-        if (received < 0) {
-            if (errno == EAGAIN || errno == EINTR) {
-                return kNothingYet;
+    // Blocks until a member may hold a datagram or the thread is being ended: 0, or the socket
+    // library's code of a failure.
+    static int WaitForDatagram(const std::vector<int>& members, int wakeFd) {
+        std::vector<pollfd> watched;
+        for (const int member : members) {
+            watched.push_back({member, POLLIN, 0});
+        }
+        if (wakeFd >= 0) {
+            watched.push_back({wakeFd, POLLIN, 0});
+        }
+        const int ready =
+            poll(watched.data(), watched.size(), wakeFd >= 0 ? -1 : kFallbackPollMilliseconds);
+        if (ready < 0 && errno != EINTR) {
+            return detail::WsaErrorFromErrno(errno);
+        }
+        for (std::size_t i = 0; i < members.size(); ++i) {
+            if ((watched[i].revents & POLLNVAL) != 0) {
+                return WSAENOTSOCK;
             }
-            return FailFromErrno();
         }
-        if (from != nullptr) {
-            *from = FromPosix(source);
-            *fromLength = kAddressLength;
-        }
-        if ((message.msg_flags & MSG_TRUNC) != 0) {
-            return Fail(WSAEMSGSIZE);
-        }
-        return static_cast<int>(received);
+        return 0;
     }
 
     std::atomic<int> startups_{0};
@@ -606,7 +387,7 @@ void FailSocketStartup(bool fail) {
 
 std::size_t QueuedDatagrams(SOCKET s) {
     int fd;
-    return ToDescriptor(s, fd) ? SendQueues::Instance().Waiting(fd) : 0;
+    return ToDescriptor(s, fd) ? detail::SocketRegistry::Instance().Waiting(fd) : 0;
 }
 
 }  // namespace testing

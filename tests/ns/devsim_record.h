@@ -60,12 +60,14 @@ inline bool ParseLine(const std::string& line, Datagram& out) {
     return out.bytes.size() == length;
 }
 
-// Every complete line so far; a last line still being written is left for the next read.
-inline std::vector<Datagram> Read(const std::string& path) {
+// The complete lines from byte `offset` on, which then moves past them; a last line still being
+// written is left for the next read.
+inline std::vector<Datagram> ReadFrom(const std::string& path, std::size_t& offset) {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream whole;
-    whole << in.rdbuf();
-    const std::string text = whole.str();
+    in.seekg(static_cast<std::streamoff>(offset));
+    std::stringstream rest;
+    rest << in.rdbuf();
+    const std::string text = rest.str();
     std::vector<Datagram> out;
     std::size_t start = 0;
     for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
@@ -74,7 +76,26 @@ inline std::vector<Datagram> Read(const std::string& path) {
             out.push_back(std::move(d));
         }
     }
+    offset += start;
     return out;
+}
+
+// Every complete line so far.
+inline std::vector<Datagram> Read(const std::string& path) {
+    std::size_t offset = 0;
+    return ReadFrom(path, offset);
+}
+
+// The command code in a datagram's header; 0 for one shorter than the header.
+inline std::uint32_t CommandOf(const Datagram& d) {
+    constexpr std::size_t kHeaderBytes = 36;
+    constexpr std::size_t kCommandAt = 20;
+    const std::vector<std::uint8_t>& b = d.bytes;
+    if (b.size() < kHeaderBytes) {
+        return 0;
+    }
+    return (std::uint32_t{b[kCommandAt]} << 24) | (std::uint32_t{b[kCommandAt + 1]} << 16) |
+           (std::uint32_t{b[kCommandAt + 2]} << 8) | std::uint32_t{b[kCommandAt + 3]};
 }
 
 // Reads the record until `done` holds for it or the time-out passes; returns the last read.

@@ -25,6 +25,7 @@
 
 namespace {
 
+using devsim_record::CommandOf;
 using devsim_record::Datagram;
 using devsim_record::Direction;
 using ui_test::Bytes;
@@ -53,16 +54,6 @@ const std::u16string kLines[kDevices] = {
 // Every address of the LAN side that the sweep reaches, and the two broadcasts.
 const std::set<std::string> kRequestDestinations = {
     "198.51.100.10", "198.51.100.11", "198.51.100.12", "198.51.100.255", "255.255.255.255"};
-
-// The command field of a datagram; 0 for one too short to have a header.
-std::uint32_t CommandOf(const Datagram& d) {
-    const Bytes& b = d.bytes;
-    if (b.size() < 36) {
-        return 0;
-    }
-    return (std::uint32_t{b[20]} << 24) | (std::uint32_t{b[21]} << 16) |
-           (std::uint32_t{b[22]} << 8) | std::uint32_t{b[23]};
-}
 
 // Equal bytes, or the sizes and the first offsets that differ.
 ::testing::AssertionResult SameBytes(const Bytes& expected, const Bytes& actual) {
