@@ -1,14 +1,19 @@
 #include "platform/detail/kernel_socket_group.h"
 
+#include <linux/errqueue.h>
 #include <linux/filter.h>
+#include <linux/net_tstamp.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/detail/kernel_buffer_cap.h"
 #include "platform/kernel.h"
@@ -20,6 +25,8 @@ namespace {
 
 // Where the IPv4 source address lies in the network header.
 constexpr std::uint32_t kIpv4SourceOffset = 12;
+// How long forming a group waits for the kernel to take receive times, at the most.
+constexpr auto kReceiveTimesWithin = std::chrono::milliseconds(200);
 
 int SetFlag(int fd, int option, int on) {
     return ::setsockopt(fd, SOL_SOCKET, option, &on, sizeof on) == 0 ? 0 : errno;
@@ -56,6 +63,66 @@ int Steer(int fd, int members) {
     return ::setsockopt(fd, SOL_SOCKET, SO_ATTACH_REUSEPORT_CBPF, &steering, sizeof steering) == 0
                ? 0
                : errno;
+}
+
+// True when a datagram sent to itself on loop-back came with the time the kernel received it.
+// SO_TIMESTAMPING reports no time at all for a datagram the kernel did not stamp on its arrival
+// (SO_TIMESTAMPNS would give the time of the receive call instead).
+bool ReceiveTimeTaken(int probe, const sockaddr_in& self) {
+    const char ping = 0;
+    if (::sendto(probe, &ping, 1, 0, reinterpret_cast<const sockaddr*>(&self), sizeof self) != 1) {
+        return false;
+    }
+    pollfd watched{probe, POLLIN, 0};
+    if (poll(&watched, 1, 10) != 1) {
+        return false;
+    }
+    char byte = 0;
+    iovec part{&byte, 1};
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(scm_timestamping))];
+    msghdr message{};
+    message.msg_iov = &part;
+    message.msg_iovlen = 1;
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    if (recvmsg(probe, &message, MSG_DONTWAIT) < 0) {
+        return false;
+    }
+    for (cmsghdr* item = CMSG_FIRSTHDR(&message); item != nullptr;
+         item = CMSG_NXTHDR(&message, item)) {
+        if (item->cmsg_level == SOL_SOCKET && item->cmsg_type == SCM_TIMESTAMPING) {
+            scm_timestamping times{};
+            std::memcpy(&times, CMSG_DATA(item), sizeof times);
+            return times.ts[0].tv_sec != 0 || times.ts[0].tv_nsec != 0;
+        }
+    }
+    return false;
+}
+
+// The kernel stamps arriving datagrams only once some socket asked for it, and switches that on
+// a moment after the first one asks. Datagrams that come in between have no receive time: the
+// group could not put them in order, nor know a broadcast's copies. So the group's port is
+// handed out only once the kernel takes receive times, or after a bound (then the first
+// datagrams may come out of order; none is lost).
+void WaitForReceiveTimes() {
+    const int probe = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (probe < 0) {
+        return;
+    }
+    sockaddr_in self{};
+    self.sin_family = AF_INET;
+    self.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof self;
+    const int flags = SOF_TIMESTAMPING_RX_SOFTWARE | SOF_TIMESTAMPING_SOFTWARE;
+    if (::bind(probe, reinterpret_cast<const sockaddr*>(&self), sizeof self) == 0 &&
+        ::getsockname(probe, reinterpret_cast<sockaddr*>(&self), &length) == 0 &&
+        ::setsockopt(probe, SOL_SOCKET, SO_TIMESTAMPING, &flags, sizeof flags) == 0) {
+        const auto deadline = std::chrono::steady_clock::now() + kReceiveTimesWithin;
+        while (!ReceiveTimeTaken(probe, self) && std::chrono::steady_clock::now() < deadline) {
+            usleep(1000);
+        }
+    }
+    close(probe);
 }
 
 void ReportNoGroupOnce(int port, int wanted, int failure, int queueBytes) {
@@ -185,6 +252,7 @@ bool KernelSocketGroup::Form(const sockaddr_in& local, int count, int& failure) 
         return false;
     }
     members_ = std::move(joined);
+    WaitForReceiveTimes();
     return true;
 }
 

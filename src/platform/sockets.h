@@ -150,6 +150,8 @@ std::size_t QueuedDatagrams(SOCKET s);
 // asked of a kernel socket is capped at `bytes` (212,992 there) and never forced. 0 lifts the
 // cap. QUORVEL_SOCKET_BUFFER_CAP=BYTES in the environment does the same for a whole program.
 void CapKernelSocketBuffers(int bytes);
+// How many kernel sockets stand behind a real socket: 1, or the size of its group.
+std::size_t KernelSockets(SOCKET s);
 }  // namespace testing
 
 }  // namespace plat

@@ -390,6 +390,15 @@ std::size_t QueuedDatagrams(SOCKET s) {
     return ToDescriptor(s, fd) ? detail::SocketRegistry::Instance().Waiting(fd) : 0;
 }
 
+std::size_t KernelSockets(SOCKET s) {
+    int fd;
+    if (!ToDescriptor(s, fd)) {
+        return 0;
+    }
+    const std::shared_ptr<detail::RealSocket> socket = detail::SocketRegistry::Instance().Find(fd);
+    return socket ? socket->group.Members().size() : 1;
+}
+
 }  // namespace testing
 
 }  // namespace plat
