@@ -6,9 +6,11 @@
 //
 //   search_bench --devices N [--runs R] [--receive-buffer BYTES]
 //
-// --receive-buffer sets the dialog's socket's receive buffer after start-up, as a system grants
-// it when it caps what the endpoint asks for: 212992 is the cap of an unprivileged process on a
-// stock kernel (net.core.rmem_max), whatever the endpoint asked for.
+// --receive-buffer BYTES runs the dialog as an unprivileged program on a kernel whose
+// net.core.rmem_max is BYTES (212992 on a stock kernel): the socket layer asks no kernel socket
+// for more (QUORVEL_SOCKET_BUFFER_CAP, set before the dialog opens its endpoint). A build whose
+// socket layer knows no such cap gets BYTES asked of its one socket after start-up instead,
+// which is what such a kernel granted it.
 //
 // Prints one row per press and a last line "result devices=N searches=R lost_searches=K
 // listed=... last_line_ms=... drops=... pace_ms=... vmhwm_kb=..." (searches that did not list
@@ -21,6 +23,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <memory>
@@ -207,6 +210,9 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    if (receiveBuffer > 0) {
+        setenv("QUORVEL_SOCKET_BUFFER_CAP", std::to_string(receiveBuffer).c_str(), 1);
+    }
     Bench bench(devices);
     if (!bench.Ready()) {
         std::fprintf(stderr, "search_bench: the main dialog has no endpoint\n");
@@ -223,7 +229,7 @@ int main(int argc, char** argv) {
     std::printf("%d devices answering every copy (%d replies); design pace 3N x 5 ms = %d ms\n",
                 devices, kCopiesPerDevice * devices, paceMs);
     if (receiveBuffer > 0) {
-        std::printf("receive buffer set to %d bytes after start-up\n", receiveBuffer);
+        std::printf("each kernel socket capped at %d bytes of buffer\n", receiveBuffer);
     }
     std::printf("\n");
     std::printf("%4s  %7s  %15s  %11s\n", "run", "listed", "last line (ms)", "queue drops");

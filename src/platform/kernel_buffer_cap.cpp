@@ -11,9 +11,10 @@ namespace plat {
 namespace {
 
 constexpr const char* kCapVariable = "QUORVEL_SOCKET_BUFFER_CAP";
-constexpr int kNotRead = -1;
+constexpr int kNotSet = -1;
 
-std::atomic<int> cap{kNotRead};
+// Set by a test: it takes the place of the environment's value.
+std::atomic<int> cap{kNotSet};
 
 // A value that is no positive number of bytes sets no cap.
 int CapFromEnvironment() {
@@ -30,14 +31,11 @@ int CapFromEnvironment() {
 
 namespace detail {
 
+// Read each time: a benchmark sets the variable for one socket and not for the next. Buffers are
+// asked for only while a socket is set up.
 int KernelBufferCap() {
-    int bytes = cap.load();
-    if (bytes == kNotRead) {
-        int expected = kNotRead;
-        cap.compare_exchange_strong(expected, CapFromEnvironment());
-        bytes = cap.load();
-    }
-    return bytes;
+    const int bytes = cap.load();
+    return bytes == kNotSet ? CapFromEnvironment() : bytes;
 }
 
 }  // namespace detail
@@ -45,7 +43,7 @@ int KernelBufferCap() {
 namespace testing {
 
 void CapKernelSocketBuffers(int bytes) {
-    cap.store(bytes > 0 ? bytes : 0);
+    cap.store(bytes > 0 ? bytes : kNotSet);
 }
 
 }  // namespace testing

@@ -148,7 +148,8 @@ void FailSocketStartup(bool fail);
 std::size_t QueuedDatagrams(SOCKET s);
 // Makes the real sockets behave as an unprivileged program's on a stock kernel: every buffer size
 // asked of a kernel socket is capped at `bytes` (212,992 there) and never forced. 0 lifts the
-// cap. QUORVEL_SOCKET_BUFFER_CAP=BYTES in the environment does the same for a whole program.
+// cap (the environment's, if any, holds again). QUORVEL_SOCKET_BUFFER_CAP=BYTES in the
+// environment does the same for a whole program.
 void CapKernelSocketBuffers(int bytes);
 // How many kernel sockets stand behind a real socket: 1, or the size of its group.
 std::size_t KernelSockets(SOCKET s);
