@@ -1,11 +1,13 @@
 #include "platform/detail/oldest_first_receive.h"
 
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <vector>
 
 namespace plat::detail {
 
@@ -72,12 +74,26 @@ int OldestFirstReceive::NextLength(std::span<const int> members) {
 int OldestFirstReceive::Oldest(std::span<const int> members) {
     heads_.resize(members.size());
     for (;;) {
-        int oldest = -1;
+        // One call tells which of the members not looked at yet hold anything: most are empty.
+        std::vector<pollfd> unknown;
+        std::vector<std::size_t> which;
         for (std::size_t i = 0; i < members.size(); ++i) {
-            Head& head = heads_[i];
-            if (!head.known && !Look(members[i], head)) {
+            if (!heads_[i].known) {
+                unknown.push_back({members[i], POLLIN, 0});
+                which.push_back(i);
+            }
+        }
+        if (!unknown.empty() && poll(unknown.data(), unknown.size(), 0) < 0 && errno != EINTR) {
+            return -1;
+        }
+        for (std::size_t k = 0; k < unknown.size(); ++k) {
+            if (unknown[k].revents != 0 && !Look(members[which[k]], heads_[which[k]])) {
                 return -1;
             }
+        }
+        int oldest = -1;
+        for (std::size_t i = 0; i < members.size(); ++i) {
+            const Head& head = heads_[i];
             if (head.known &&
                 (oldest < 0 || head.stamp < heads_[static_cast<std::size_t>(oldest)].stamp)) {
                 oldest = static_cast<int>(i);
