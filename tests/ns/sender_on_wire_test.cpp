@@ -223,6 +223,41 @@ class SenderOnTheWire : public ::testing::Test {
         return got;
     }
 
+    // Waits until every copy of `request` has arrived, in order per network, and checks it.
+    void ExpectEveryCopyInOrder(const Bytes& request, std::chrono::seconds timeout,
+                                const std::string& note) const {
+        const auto expected = ExpectedCopiesPerNetwork();
+        const auto record = devsim_record::WaitFor(
+            recordPath_,
+            [&](const std::vector<Datagram>& r) {
+                return CopiesPerNetwork(r, request) == expected;
+            },
+            timeout);
+        EXPECT_EQ(CopiesPerNetwork(record, request), expected) << note;
+    }
+
+    // Sends `request` through the sender in a child that ends the program right after the call
+    // (the end of the program hands over what still waits); how long the child took to end.
+    std::chrono::milliseconds SendAndEndTheProgram(const Bytes& request, bool oneStockBuffer) {
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EXIT(
+            {
+                if (oneStockBuffer) {
+                    UseASocketAskingForOneStockBuffer();
+                }
+                {
+                    plat::CaptureOutput quiet;
+                    net::SendToAllAdapters(socket_, reinterpret_cast<const char*>(request.data()),
+                                           static_cast<int>(request.size()));
+                }
+                std::exit(0);
+            },
+            ::testing::ExitedWithCode(0), "");
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - start);
+    }
+
     static std::string NetworkOf(std::uint32_t hostOrder) {
         return DottedHost(hostOrder, 0) + "/24";
     }
@@ -365,15 +400,11 @@ TEST_F(SenderOnTheWire, ALongRequestBeyondTheSendBufferReturnsAtOnceAndArrivesWh
     EXPECT_EQ(log.find("Sendto failed"), std::string::npos) << log;
 
     EXPECT_GT(plat::testing::QueuedDatagrams(socket_), 0u) << "the buffer did not run full";
-
-    const auto expected = ExpectedCopiesPerNetwork();
-    const auto record = devsim_record::WaitFor(
-        recordPath_,
-        [&](const std::vector<Datagram>& r) { return CopiesPerNetwork(r, request) == expected; },
-        kLongSweepTimeout);
-    EXPECT_EQ(CopiesPerNetwork(record, request), expected)
-        << "the call took " << std::chrono::duration_cast<std::chrono::milliseconds>(call).count()
-        << " ms";
+    ExpectEveryCopyInOrder(
+        request, kLongSweepTimeout,
+        "the call took " +
+            std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(call).count()) +
+            " ms");
 }
 
 // Behind datagrams that wait for room a send cannot be tried; what could not go at all must
@@ -434,37 +465,13 @@ TEST_F(SenderOnTheWire, WhatCannotGoAtAllFailsAtOnceAlsoBehindWaitingDatagrams) 
 // Datagrams still waiting for room when the program ends are handed over before it exits,
 // within the socket layer's bound (7 s), so the last broadcasts of a request are not lost.
 TEST_F(SenderOnTheWire, WhatStillWaitsWhenTheProgramEndsIsSentBeforeItExits) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
     const Bytes request = LongRequest(0xE417F1A5);
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EXIT(
-        {
-            ASSERT_NO_FATAL_FAILURE(UseASocketAskingForOneStockBuffer());
-            {
-                plat::CaptureOutput quiet;
-                net::SendToAllAdapters(socket_, reinterpret_cast<const char*>(request.data()),
-                                       static_cast<int>(request.size()));
-            }
-            std::exit(0);
-        },
-        ::testing::ExitedWithCode(0), "");
-    const auto exited = std::chrono::steady_clock::now() - start;
+    const auto exited = SendAndEndTheProgram(request, true);
     EXPECT_LT(exited, std::chrono::seconds(9));
-
     // Handed to the kernel before the exit; the simulator has them a moment later.
-    const auto expected = ExpectedCopiesPerNetwork();
-    const auto record = devsim_record::WaitFor(
-        recordPath_,
-        [&](const std::vector<Datagram>& r) { return CopiesPerNetwork(r, request) == expected; },
-        std::chrono::seconds(2));
-    EXPECT_EQ(CopiesPerNetwork(record, request), expected)
-        << "the program took "
-        << std::chrono::duration_cast<std::chrono::milliseconds>(exited).count() << " ms to end";
+    ExpectEveryCopyInOrder(request, std::chrono::seconds(2),
+                           "the program took " + std::to_string(exited.count()) + " ms to end");
 }
-
-}  // namespace
-
-namespace {
 
 // The endpoint as an unprivileged program on a stock kernel sets it up: each kernel socket is
 // granted 425,984 bytes however much the endpoint asks for.
@@ -488,39 +495,18 @@ TEST_F(SenderOnTheWireAtTheStockBuffer, ALongRequestIsHeldByTheKernelWhenTheCall
                   0);
     }
     EXPECT_EQ(plat::testing::QueuedDatagrams(socket_), 0u);
-    const auto expected = ExpectedCopiesPerNetwork();
-    const auto record = devsim_record::WaitFor(
-        recordPath_,
-        [&](const std::vector<Datagram>& r) { return CopiesPerNetwork(r, request) == expected; },
-        kLongSweepTimeout);
-    EXPECT_EQ(CopiesPerNetwork(record, request), expected);
+    ExpectEveryCopyInOrder(request, kLongSweepTimeout, "");
 }
 
 // So the program may end right after such a request: it does not wait, and every copy still
 // goes out.
 TEST_F(SenderOnTheWireAtTheStockBuffer, TheProgramMayEndRightAfterALongRequest) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
     const Bytes request = LongRequest(0xE417F1A6);
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EXIT(
-        {
-            {
-                plat::CaptureOutput quiet;
-                net::SendToAllAdapters(socket_, reinterpret_cast<const char*>(request.data()),
-                                       static_cast<int>(request.size()));
-            }
-            std::exit(0);
-        },
-        ::testing::ExitedWithCode(0), "");
-    const auto exited = std::chrono::steady_clock::now() - start;
+    const auto exited = SendAndEndTheProgram(request, false);
     // Generous for a loaded machine; the hand-over of a queue would take 3 s and more.
     EXPECT_LT(exited, std::chrono::seconds(2));
-    const auto expected = ExpectedCopiesPerNetwork();
-    const auto record = devsim_record::WaitFor(
-        recordPath_,
-        [&](const std::vector<Datagram>& r) { return CopiesPerNetwork(r, request) == expected; },
-        kLongSweepTimeout);
-    EXPECT_EQ(CopiesPerNetwork(record, request), expected);
+    ExpectEveryCopyInOrder(request, kLongSweepTimeout,
+                           "the program took " + std::to_string(exited.count()) + " ms to end");
 }
 
 }  // namespace
