@@ -26,6 +26,7 @@ enum class Change {
     Icon,
     Iconic,      // minimised or restored
     SystemMenu,  // items appended
+    Placement,   // of a top-level window: Window::InitialPlacement() changed
 };
 
 class Renderer {

@@ -77,6 +77,9 @@ class GtkRenderer final : public Renderer {
 
     void Forget(HWND window, const Window* model) {
         if (windows_.erase(window) > 0) {
+            // Requests to the display wait in a buffer until the loop runs again; a program that
+            // ends after its last window may first wait seconds for the network.
+            gdk_display_flush(gdk_display_get_default());
             return;
         }
         if (model != nullptr) {
