@@ -9,6 +9,7 @@
 #include "win/gtk/dialog_font.h"
 #include "win/gtk/dialog_style.h"
 #include "win/gtk/dialog_units.h"
+#include "win/gtk/keyboard_move.h"
 #include "win/gtk/mirror_scope.h"
 #include "win/gtk/top_level_view.h"
 #include "win/gtk/view_registry.h"
@@ -59,6 +60,12 @@ class GtkRenderer final : public Renderer {
     // Thread-safe: a loop blocked in g_main_context_iteration returns, and one that is not
     // blocked yet does not block on its next iteration.
     void Wake() override { g_main_context_wakeup(nullptr); }
+
+    void MoveWithKeyboard(HWND topLevel) override {
+        if (TopLevelView* view = FindTopLevelView(topLevel)) {
+            BeginKeyboardMove(view->Gtk());
+        }
+    }
 
     RECT DialogUnitsToPixels(HWND dialog, RECT dialogUnits) override {
         const Window* model = FindWindow(dialog);
