@@ -9,6 +9,7 @@
 #include "win/gtk/dialog_font.h"
 #include "win/gtk/dialog_style.h"
 #include "win/gtk/dialog_units.h"
+#include "win/gtk/end_signals.h"
 #include "win/gtk/keyboard_move.h"
 #include "win/gtk/mirror_scope.h"
 #include "win/gtk/top_level_view.h"
@@ -97,6 +98,7 @@ class GtkRenderer final : public Renderer {
     }
 
     std::map<HWND, std::unique_ptr<TopLevelView>> windows_;
+    EndSignals endSignals_;
 };
 
 }  // namespace
