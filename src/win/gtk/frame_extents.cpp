@@ -4,6 +4,7 @@
 #include <X11/Xlib.h>
 #include <gdk/gdkx.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -77,10 +78,13 @@ std::optional<FrameEdges> FutureFrame(GdkWindow* window) {
                SubstructureRedirectMask | SubstructureNotifyMask, &request);
     XFlush(display);
 
+    // The window manager counts in the display's pixels, GDK in the window's (GDK_SCALE).
+    const int scale = std::max(gdk_window_get_scale_factor(window), 1);
     const auto deadline = std::chrono::steady_clock::now() + kAnswerWait;
     do {
         if (std::optional<FrameEdges> edges = ReadFrameExtents(display, xid, extents)) {
-            return edges;
+            return FrameEdges{edges->left / scale, edges->right / scale, edges->top / scale,
+                              edges->bottom / scale};
         }
         std::this_thread::sleep_for(kPollInterval);
     } while (std::chrono::steady_clock::now() < deadline);
