@@ -54,7 +54,11 @@ win::INT_PTR CDialog::DoModal() {
     if (!dialogTemplate || GetSafeHwnd() != nullptr) {
         return -1;
     }
-    return win::DialogBoxIndirectParamW(*dialogTemplate, OwnerWindow(), Procedure());
+    inModalRun_ = true;
+    const win::INT_PTR result =
+        win::DialogBoxIndirectParamW(*dialogTemplate, OwnerWindow(), Procedure());
+    inModalRun_ = false;
+    return result;
 }
 
 win::BOOL CDialog::Create(win::UINT nIDTemplate, CWnd* pParentWnd) {
@@ -104,9 +108,29 @@ void CDialog::OnPaint() {
 
 win::LRESULT CDialog::WindowProc(win::UINT message, win::WPARAM wParam, win::LPARAM lParam) {
     if (message == win::WM_INITDIALOG) {
-        return OnInitDialog();
+        const win::BOOL result = OnInitDialog();
+        CentreAfterInitialisation();
+        return result;
     }
     return CWnd::WindowProc(message, wParam, lParam);
+}
+
+// The class library centres the dialogs it runs: over the owner that the modal run disables, or
+// on the work area when there is none. A dialog left where it is: one that showed itself while it
+// initialised, one whose template says where it goes, one with an owner that stays usable (made
+// with Create). Nothing here moves a window, so none can have moved itself meanwhile.
+void CDialog::CentreAfterInitialisation() {
+    const win::HWND window = GetSafeHwnd();
+    if (window == nullptr || win::IsWindowVisible(window)) {
+        return;
+    }
+    if ((GetStyle() & (win::DS_CENTER | win::DS_CENTERMOUSE | win::DS_ABSALIGN)) != 0) {
+        return;
+    }
+    if (win::GetParent(window) != nullptr && !inModalRun_) {
+        return;
+    }
+    CenterWindow();
 }
 
 bool CDialog::OnCmdMsg(win::UINT nID, int nCode) {

@@ -16,7 +16,9 @@ class CDialog : public CWnd {
 
     // Creates the dialog, runs OnInitDialog, shows it with its owner disabled and runs its
     // modal loop until EndDialog; then destroys the window and returns the end code (IDOK,
-    // IDCANCEL, ...); -1 when the template is missing or no loop can run.
+    // IDCANCEL, ...); -1 when the template is missing or no loop can run. Unless the dialog
+    // showed itself in OnInitDialog or its template places it (DS_CENTER, DS_CENTERMOUSE,
+    // DS_ABSALIGN), it appears centred over its owner, or on the work area without one.
     virtual win::INT_PTR DoModal();
     // The same up to and including the show, without the modal loop and without disabling the
     // owner: the caller drives the dialog and destroys it (tests: afx/testing/open_dialog.h).
@@ -50,4 +52,7 @@ class CDialog : public CWnd {
   private:
     win::HWND OwnerWindow() const;
     win::WindowProcedure Procedure();
+    void CentreAfterInitialisation();
+
+    bool inModalRun_ = false;  // DoModal runs: the owner is disabled while the dialog is open
 };

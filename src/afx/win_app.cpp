@@ -7,6 +7,7 @@
 #include "platform/codepage.h"
 #include "platform/output.h"
 #include "win/message_box.h"
+#include "win/quit.h"
 #include "win/window.h"
 #include "win/window_api.h"
 
@@ -61,7 +62,8 @@ win::BOOL CWinApp::InitInstance() {
 }
 
 int CWinApp::ExitInstance() {
-    return 0;
+    // As the class library returns the code of the quit message that ended the loops, if any.
+    return win::QuitPosted().value_or(0);
 }
 
 void CWinApp::SetRegistryKey(const char16_t* lpszRegistryKey) {
@@ -115,7 +117,8 @@ int AfxWinMain(win::Renderer& renderer, const char* argv0) {
                 // No window to run for: a program whose main window is gone has ended.
                 renderer.RunUntil([app] {
                     CWnd* main = app->m_pMainWnd;
-                    return main == nullptr || !win::IsWindow(main->GetSafeHwnd());
+                    return main == nullptr || !win::IsWindow(main->GetSafeHwnd()) ||
+                           win::QuitPosted();
                 });
             } else if (CWnd* main = app->m_pMainWnd) {
                 main->DestroyWindow();
@@ -128,6 +131,11 @@ int AfxWinMain(win::Renderer& renderer, const char* argv0) {
         } catch (...) {
             plat::OutputDebugStringA("exception in the application\n");
         }
+    }
+    // A program's windows end with it, boxes without owner that a worker left open among them:
+    // gone from the screen before whatever the process still waits for at its exit.
+    for (const win::HWND window : win::TopLevelWindows()) {
+        win::DestroyWindow(window);
     }
     win::SetRenderer(nullptr);
     return exitCode;

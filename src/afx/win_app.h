@@ -18,7 +18,8 @@ class CWinApp : public CCmdTarget {
     ~CWinApp() override;
 
     virtual win::BOOL InitInstance();  // TRUE
-    virtual int ExitInstance();        // the exit code: 0
+    // The exit code: that of a quit posted (win/quit.h), else 0.
+    virtual int ExitInstance();
 
     // Stores the key's name only; nothing is ever written under it.
     void SetRegistryKey(const char16_t* lpszRegistryKey);
@@ -50,6 +51,6 @@ void AfxWinInit(const char* argv0);
 
 // The program entry: installs `renderer` on this thread (the UI thread), AfxWinInit, then the
 // application object's InitInstance. When that returns FALSE the program ends (ExitInstance);
-// when TRUE the renderer's loop runs while the main window exists, then ExitInstance. Returns
-// the exit code.
+// when TRUE the renderer's loop runs while the main window exists (and no quit was posted), then
+// ExitInstance. Every window still open is destroyed before it returns the exit code.
 int AfxWinMain(win::Renderer& renderer, const char* argv0);

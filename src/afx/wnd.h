@@ -50,6 +50,9 @@ class CWnd : public CCmdTarget {
     win::BOOL ShowWindow(int nCmdShow);
     CWnd* SetFocus();
     win::BOOL IsIconic() const;
+    win::DWORD GetStyle() const;
+    // Centred over the owner (on the work area without one), within the work area.
+    void CenterWindow();
     void GetClientRect(win::RECT* rect) const;
     win::HICON SetIcon(win::HICON icon, win::BOOL bBigIcon);
     void UpdateWindow() const;

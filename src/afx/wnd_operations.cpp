@@ -35,6 +35,14 @@ win::BOOL CWnd::IsIconic() const {
     return win::IsIconic(m_hWnd.load());
 }
 
+win::DWORD CWnd::GetStyle() const {
+    return win::GetWindowLongW(m_hWnd.load(), win::GWL_STYLE);
+}
+
+void CWnd::CenterWindow() {
+    win::CenterWindowOverOwner(m_hWnd.load());
+}
+
 void CWnd::GetClientRect(win::RECT* rect) const {
     win::GetClientRect(m_hWnd.load(), rect);
 }

@@ -1,6 +1,7 @@
 #include "win/detail/paint_records.h"
 #include "win/detail/window_ops.h"
 #include "win/detail/window_registry.h"
+#include "win/renderer.h"
 #include "win/window_api.h"
 
 namespace win {
@@ -30,8 +31,13 @@ LRESULT SystemCommand(detail::WindowState& window, WPARAM command) {
         case SC_RESTORE:
             detail::SetIconic(window, false);
             break;
+        case SC_MOVE:
+            if (Renderer* renderer = CurrentRenderer()) {
+                renderer->MoveWithKeyboard(handle);
+            }
+            break;
         default:
-            // Moving, sizing and maximising have nothing to do in a fixed dialog.
+            // Sizing and maximising have nothing to do in a fixed dialog.
             break;
     }
     return 0;

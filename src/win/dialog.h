@@ -42,7 +42,8 @@ std::optional<DialogTemplate> FindDialogTemplate(int resourceId);
 // enabled control with WS_TABSTOP; shows the dialog, disables the owner, runs the renderer's
 // loop until EndDialog, re-enables the owner, destroys the dialog and returns the end code.
 // -1 when it cannot run (no renderer, or not on the UI thread); -1 also when the dialog was
-// destroyed without EndDialog. A null procedure means DefDlgProcW.
+// destroyed without EndDialog, or ended by a quit (win/quit.h), after which none runs any more.
+// A null procedure means DefDlgProcW.
 INT_PTR DialogBoxIndirectParamW(const DialogTemplate& dialogTemplate, HWND owner,
                                 WindowProcedure procedure, LPARAM initParam = 0);
 

@@ -67,6 +67,20 @@ void CreateControl(WindowState& dialog, const ControlTemplate& control) {
     dialog.children.push_back(state.handle);
 }
 
+// As the dialog manager places a dialog from its template's style; a message box centres itself.
+Placement PlacementOf(DWORD style, bool isMessageBox) {
+    if (isMessageBox) {
+        return Placement::CentredOverOwner;
+    }
+    if ((style & DS_CENTERMOUSE) != 0) {
+        return Placement::CentredOnPointer;
+    }
+    if ((style & DS_CENTER) != 0) {
+        return Placement::CentredOnWorkArea;
+    }
+    return (style & DS_ABSALIGN) != 0 ? Placement::ScreenPosition : Placement::TemplatePosition;
+}
+
 }  // namespace
 
 HWND FirstTabStop(const WindowState& dialog) {
@@ -95,6 +109,7 @@ HWND CreateAndInitialise(const DialogTemplate& dialogTemplate, HWND owner,
         RectOf(dialogTemplate.x, dialogTemplate.y, dialogTemplate.cx, dialogTemplate.cy);
     dialog.font = dialogTemplate.font;
     dialog.isMessageBox = kind.isMessageBox;
+    dialog.placement = PlacementOf(dialogTemplate.style, kind.isMessageBox);
     dialog.closeAllowed = kind.closeAllowed;
     dialog.procedure = std::make_shared<const WindowProcedure>(
         procedure ? std::move(procedure) : WindowProcedure(DefDlgProcW));

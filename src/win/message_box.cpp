@@ -14,6 +14,7 @@
 #include "win/detail/message_box_layout.h"
 #include "win/detail/window_ops.h"
 #include "win/detail/window_registry.h"
+#include "win/quit.h"
 #include "win/renderer.h"
 
 namespace win {
@@ -100,7 +101,7 @@ HWND CreateBox(const std::shared_ptr<BoxInfo>& info, const std::u16string& text,
 }
 
 int RunModalBox(HWND owner, const std::u16string& text, const std::u16string& caption, UINT kind) {
-    if (!OnUiThread() || CurrentRenderer() == nullptr) {
+    if (!OnUiThread() || CurrentRenderer() == nullptr || QuitPosted()) {
         return 0;
     }
     const HWND box = CreateBox(MakeInfo(owner, kind), text, caption);
@@ -114,7 +115,7 @@ int RunModalBox(HWND owner, const std::u16string& text, const std::u16string& ca
 // UI thread: the box of another thread, shown without a loop of its own.
 HWND OpenWorkerBox(const std::shared_ptr<BoxInfo>& info, const std::u16string& text,
                    const std::u16string& caption) {
-    if (CurrentRenderer() == nullptr) {
+    if (CurrentRenderer() == nullptr || QuitPosted()) {
         return nullptr;
     }
     const HWND box = CreateBox(info, text, caption);

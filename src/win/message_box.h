@@ -6,7 +6,8 @@
 // its own (the UI thread goes on with what it was doing; its owner is disabled while it is
 // open) and the caller waits for the answer; when the calling thread is being ended the box is
 // taken off the screen and the call returns 0 at once. Esc and the close box answer IDOK on an
-// MB_OK box and do nothing on an MB_YESNO box.
+// MB_OK box and do nothing on an MB_YESNO box. Once a quit is posted (win/quit.h) an open box
+// with a loop closes and returns 0, and none opens any more: 0 at once.
 #pragma once
 
 #include <string>

@@ -15,6 +15,9 @@ constexpr int kButtonWidth = 50;
 constexpr int kButtonHeight = 14;
 constexpr int kButtonGap = 6;
 constexpr int kMinTextWidth = 60;
+// Beside its caption a title bar holds the window's icon and up to three buttons (a window
+// manager may show minimise and maximise, greyed or not, even where the box has none).
+constexpr int kTitleBarExtras = 60;
 constexpr char16_t kFirstWideChar = 0x2E80;
 
 constexpr DWORD kBoxStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
@@ -57,7 +60,9 @@ DialogTemplate MessageBoxTemplate(const std::u16string& text, const std::u16stri
     const int buttonCount = static_cast<int>(buttons.size());
     const int buttonsWidth = buttonCount * kButtonWidth + (buttonCount - 1) * kButtonGap;
     const int textWidth = std::max(textSize.width, kMinTextWidth);
-    const int width = std::max(textWidth, buttonsWidth) + 2 * kMargin;
+    // As on Windows, the box is wide enough for its caption too.
+    const int captionWidth = Measure(caption).width + kTitleBarExtras;
+    const int width = std::max(std::max(textWidth, buttonsWidth) + 2 * kMargin, captionWidth);
     const int textHeight = textSize.lines * kLineHeight;
     const int buttonsTop = kMargin + textHeight + kMargin;
 

@@ -3,6 +3,7 @@
 #include "win/detail/window_ops.h"
 #include "win/detail/window_registry.h"
 #include "win/dialog.h"
+#include "win/quit.h"
 #include "win/renderer.h"
 
 namespace win {
@@ -18,7 +19,7 @@ INT_PTR RunModal(HWND dialog) {
         return -1;
     }
     const HWND owner = state->owner;
-    if (!state->endCode) {
+    if (!state->endCode && !QuitPosted()) {
         // Ended already inside its initialisation: never shown.
         // Marked first, so that whoever sees it appear knows it runs a loop of its own.
         ++state->modalDepth;
@@ -26,7 +27,7 @@ INT_PTR RunModal(HWND dialog) {
         HoldOwner(owner);
         renderer->RunUntil([dialog] {
             const WindowState* running = Find(dialog);
-            return running == nullptr || running->endCode.has_value();
+            return running == nullptr || running->endCode.has_value() || QuitPosted();
         });
         if (WindowState* ended = Find(dialog)) {
             --ended->modalDepth;
@@ -49,7 +50,7 @@ INT_PTR RunModal(HWND dialog) {
 
 INT_PTR DialogBoxIndirectParamW(const DialogTemplate& dialogTemplate, HWND owner,
                                 WindowProcedure procedure, LPARAM initParam) {
-    if (!OnUiThread() || CurrentRenderer() == nullptr) {
+    if (!OnUiThread() || CurrentRenderer() == nullptr || QuitPosted()) {
         return -1;
     }
     const HWND dialog =

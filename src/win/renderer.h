@@ -26,6 +26,7 @@ enum class Change {
     Icon,
     Iconic,      // minimised or restored
     SystemMenu,  // items appended
+    Placement,   // of a top-level window: Window::InitialPlacement() changed
 };
 
 class Renderer {
@@ -43,6 +44,10 @@ class Renderer {
 
     // Any thread: a call was queued for the UI thread; make RunUntil run it soon.
     virtual void Wake() = 0;
+
+    // The system menu's Move (SC_MOVE through the default handling): the operator moves the
+    // top-level window with the keyboard, where the renderer can let them. Nothing by default.
+    virtual void MoveWithKeyboard(HWND /*topLevel*/) {}
 
     // Pixel size of a dialog unit rectangle of this dialog's font (base units of the font:
     // average width of A-Z a-z / 52 and the font height; 1 DLU = base x / 4 by base y / 8).

@@ -123,6 +123,9 @@ constexpr DWORD WS_EX_APPWINDOW = 0x00040000u;
 constexpr DWORD DS_SETFONT = 0x40;
 constexpr DWORD DS_MODALFRAME = 0x80;
 constexpr DWORD DS_FIXEDSYS = 0x0008;
+constexpr DWORD DS_ABSALIGN = 0x0001;     // the template position is on the screen
+constexpr DWORD DS_CENTER = 0x0800;       // centred on the work area
+constexpr DWORD DS_CENTERMOUSE = 0x1000;  // centred on the pointer
 
 // Dialog end codes and message-box types and answers.
 constexpr int IDOK = 1;
@@ -152,6 +155,10 @@ constexpr int SW_SHOWNORMAL = 1;
 constexpr int SW_SHOW = 5;
 constexpr int SW_MINIMIZE = 6;
 constexpr int SW_RESTORE = 9;
+
+// GetWindowLongW indexes.
+constexpr int GWL_STYLE = -16;
+constexpr int GWL_EXSTYLE = -20;
 
 // Icons and metrics.
 constexpr WPARAM ICON_SMALL = 0;

@@ -12,6 +12,7 @@
 #include "platform/kernel.h"
 #include "platform/output.h"
 #include "win/detail/carry_out.h"
+#include "win/detail/quit_state.h"
 #include "win/detail/window_registry.h"
 #include "win/renderer.h"
 
@@ -77,6 +78,7 @@ void SetRenderer(Renderer* renderer) {
     d.wakeTarget = renderer;
     d.renderer.store(renderer);
     d.uiThread.store(renderer != nullptr ? std::this_thread::get_id() : std::thread::id{});
+    detail::ForgetQuit();
     if (renderer == nullptr) {
         // Nobody will run them any more: their callers get false.
         DropAllLocked(d);

@@ -31,6 +31,18 @@ struct DialogFont {
     int charset = 1;
 };
 
+// Where a top-level window appears when it is first shown. The model has no screen coordinates:
+// the renderer places the window by this rule, and keeps it within the screen's work area.
+enum class Placement {
+    TemplatePosition,   // the template position relative to the owner's client area (no owner:
+                        // the screen's origin)
+    ScreenPosition,     // DS_ABSALIGN: the template position on the screen
+    CentredOnWorkArea,  // DS_CENTER: on the work area of the owner's screen
+    CentredOnPointer,   // DS_CENTERMOUSE
+    CentredOverOwner,   // over the owner while it is shown and not minimised, else as
+                        // CentredOnWorkArea (message boxes, and CenterWindowOverOwner)
+};
+
 struct MenuItem {
     UINT id = 0;             // 0 for a separator
     std::u16string text;     // may hold "&" mnemonics and a "\t" accelerator text
@@ -64,6 +76,7 @@ class Window {
     virtual std::vector<MenuItem> SystemMenu() const = 0;
     virtual bool IsMessageBox() const = 0;
     virtual bool IsModalRunning() const = 0;  // inside its modal loop
+    virtual Placement InitialPlacement() const = 0;
 
     // Buttons.
     virtual ButtonKind Kind() const = 0;

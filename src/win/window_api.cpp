@@ -174,6 +174,23 @@ BOOL IsIconic(HWND window) {
     });
 }
 
+DWORD GetWindowLongW(HWND window, int index) {
+    return detail::CarryOut([&]() -> DWORD {
+        const detail::WindowState* state = detail::Find(window);
+        if (state == nullptr) {
+            return 0;
+        }
+        switch (index) {
+            case GWL_STYLE:
+                return state->style;
+            case GWL_EXSTYLE:
+                return state->exStyle;
+            default:
+                return 0;
+        }
+    });
+}
+
 HWND GetDlgItem(HWND dialog, int id) {
     return detail::CarryOut([&]() -> HWND {
         const detail::WindowState* state = detail::Find(dialog);

@@ -50,6 +50,12 @@ BOOL IsWindowVisible(HWND window);
 // WM_NCDESTROY. A handle never comes back.
 BOOL DestroyWindow(HWND window);
 BOOL IsIconic(HWND window);
+// GWL_STYLE and GWL_EXSTYLE: the window's styles as its template gave them. 0 for other indexes.
+DWORD GetWindowLongW(HWND window, int index);
+// A top-level window is placed centred over its owner (on the work area when it has none, or
+// while the owner is hidden or minimised), within the work area; a window already on the screen
+// is moved there at once.
+BOOL CenterWindowOverOwner(HWND window);
 
 HWND GetDlgItem(HWND dialog, int id);  // the first control with that id
 int GetDlgCtrlID(HWND control);

@@ -5,12 +5,13 @@
 #include "afx_test_support.h"
 #include "platform/sockets.h"
 #include "platform/testing/fakes.h"
+#include "win/quit.h"
 #include "win/ui_thread.h"
 
 namespace afx_test {
 namespace {
 
-enum class Road { SocketFailure, MainDialogRun, MainWindowLoop };
+enum class Road { SocketFailure, MainDialogRun, MainWindowLoop, QuitWhileRunning };
 
 class CTestApp : public CWinApp {
   public:
@@ -35,6 +36,14 @@ class CTestApp : public CWinApp {
             mainWindow_.Create();
             const HWND window = mainWindow_.GetSafeHwnd();
             win::PostToWindow(window, [window] { win::DestroyWindow(window); });
+            steps.push_back("loop");
+            return TRUE;
+        }
+        if (road_ == Road::QuitWhileRunning) {
+            // A quit ends the program's own loop too.
+            m_pMainWnd = &mainWindow_;
+            mainWindow_.Create();
+            win::PostQuitMessage(143);
             steps.push_back("loop");
             return TRUE;
         }
@@ -93,6 +102,30 @@ TEST_F(AppTest, AnApplicationThatGoesOnRunsUntilItsMainWindowIsGone) {
     EXPECT_EQ(AfxWinMain(session, "quorvel"), 0);
     EXPECT_EQ(app.steps, std::vector<std::string>{"loop"});
     EXPECT_TRUE(app.exited);
+}
+
+TEST_F(AppTest, AQuitWhileTheMainDialogRunsEndsItAndTheProgramWithItsCodeAndNoWindowLeft) {
+    HWND result = nullptr;
+    session.ExpectDialog(u"表单").Run([&](HWND) {
+        // A box without owner that a worker left open, as a device's result box.
+        result = win::CreateDialogIndirectParamW(*win::FindDialogTemplate(kSmallTemplate), nullptr,
+                                                 nullptr);
+        win::PostQuitMessage(130);
+    });
+    CTestApp app(Road::MainDialogRun);
+
+    EXPECT_EQ(AfxWinMain(session, "quorvel"), 130);
+
+    EXPECT_EQ(app.steps, std::vector<std::string>{"dialog: -1"});
+    EXPECT_TRUE(app.exited);
+    EXPECT_FALSE(win::IsWindow(result));
+}
+
+TEST_F(AppTest, AQuitEndsTheLoopOfAnApplicationThatGoesOn) {
+    CTestApp app(Road::QuitWhileRunning);
+    EXPECT_EQ(AfxWinMain(session, "quorvel"), 143);
+    EXPECT_EQ(app.steps, std::vector<std::string>{"loop"});
+    EXPECT_TRUE(win::TopLevelWindows().empty());
 }
 
 TEST(AppName, IsTheExecutablesFileNameUnlessTheApplicationGaveOne) {

@@ -108,6 +108,11 @@ TEST(KeyRouting, DialogKeysGoToTheDialogManagerBeforeGtk) {
         {GDK_KEY_F4, GDK_MOD1_MASK, false, Key::AltF4, false},
         {GDK_KEY_space, none, true, Key::Space, false},
         {GDK_KEY_space, GDK_MOD1_MASK, false, std::nullopt, true},
+        // A Linux desktop's context-menu keys, where Alt+Space is the window manager's.
+        {GDK_KEY_F10, GDK_SHIFT_MASK, false, std::nullopt, true},
+        {GDK_KEY_Menu, none, false, std::nullopt, true},
+        {GDK_KEY_Menu, GDK_SHIFT_MASK, true, std::nullopt, true},
+        {GDK_KEY_F10, none, false, std::nullopt, false},
         {GDK_KEY_space, none, false, std::nullopt, false},  // typed into an edit
         {GDK_KEY_F4, none, false, std::nullopt, false},
         {GDK_KEY_a, none, false, std::nullopt, false},

@@ -5,6 +5,7 @@
 #include "win/headless/probe.h"
 #include "win/input.h"
 #include "win/message_box.h"
+#include "win/quit.h"
 #include "win_test_support.h"
 
 namespace win::testing {
@@ -70,6 +71,39 @@ TEST_F(SessionTest, NestedRunsEachEndTheirOwnLoop) {
     EXPECT_EQ(session.Shown()[1].caption, u"内层");
 }
 
+TEST_F(SessionTest, AQuitEndsTheModalLoopsInnermostFirstAndNoDialogOrBoxOpensAfterIt) {
+    std::vector<std::string> afterInner;
+    HWND inner = nullptr;
+    auto outerProcedure = [&](HWND d, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        if (m == WM_COMMAND && LOWORD(w) == kPushId) {
+            Recorder recorder;
+            const INT_PTR innerResult =
+                DialogBoxIndirectParamW(TestDialog(u"内层"), d, recorder.Procedure());
+            afterInner.push_back("inner " + std::to_string(innerResult));
+            // What the handler tries next, as a tool's handler shows a message after a refusal.
+            afterInner.push_back("box " +
+                                 std::to_string(MessageBoxW(d, u"请先选择设备", nullptr, MB_OK)));
+            afterInner.push_back("dialog " + std::to_string(DialogBoxIndirectParamW(
+                                                 TestDialog(u"又一个"), d, recorder.Procedure())));
+            return 0;
+        }
+        return DefDlgProcW(d, m, w, l);
+    };
+    session.ExpectDialog(u"外层").Click(kPushId);
+    session.ExpectDialog(u"内层").Run([&](HWND dialog) {
+        inner = dialog;
+        PostQuitMessage(143);
+    });
+
+    EXPECT_EQ(DialogBoxIndirectParamW(TestDialog(u"外层"), nullptr, outerProcedure), -1);
+
+    EXPECT_EQ(afterInner, (std::vector<std::string>{"inner -1", "box 0", "dialog -1"}));
+    EXPECT_FALSE(IsWindow(inner));
+    EXPECT_EQ(session.Shown().size(), 2u) << "nothing opened after the quit";
+    EXPECT_TRUE(TopLevelWindows().empty());
+    EXPECT_EQ(QuitPosted(), 143);
+}
+
 TEST_F(SessionTest, ADialogEndedInItsInitialisationIsNeverShown) {
     auto procedure = [](HWND d, UINT m, WPARAM w, LPARAM l) -> LRESULT {
         if (m == WM_INITDIALOG) {
@@ -80,6 +114,16 @@ TEST_F(SessionTest, ADialogEndedInItsInitialisationIsNeverShown) {
     };
     EXPECT_EQ(DialogBoxIndirectParamW(TestDialog(), nullptr, procedure), 7);
     EXPECT_TRUE(session.Shown().empty());
+}
+
+TEST(QuitWithoutRenderer, IsForgottenWhenTheNextRendererIsInstalled) {
+    {
+        headless::Session first;
+        PostQuitMessage(130);
+        EXPECT_EQ(QuitPosted(), 130);
+    }
+    headless::Session second;
+    EXPECT_FALSE(QuitPosted());
 }
 
 TEST(ModalRunWithoutRenderer, CannotRun) {

@@ -90,11 +90,14 @@ TEST_F(SystemMenuTest, AWindowWithoutSystemMenuHasNone) {
     EXPECT_FALSE(input::ChooseSystemMenuItem(dialog, SC_CLOSE));
 }
 
-TEST_F(SystemMenuTest, MoveSizeAndMaximiseDoNothing) {
+TEST_F(SystemMenuTest, MoveIsTheRenderersKeyboardMoveSizeAndMaximiseDoNothing) {
     Open(kMainStyle | WS_THICKFRAME | WS_MAXIMIZEBOX);
-    for (UINT command : {SC_MOVE, SC_SIZE, SC_MAXIMIZE}) {
+    for (UINT command : {SC_SIZE, SC_MAXIMIZE}) {
         SendMessageW(dialog, WM_SYSCOMMAND, command, 0);
     }
+    EXPECT_TRUE(session.KeyboardMoves().empty());
+    EXPECT_TRUE(input::ChooseSystemMenuItem(dialog, SC_MOVE));
+    EXPECT_EQ(session.KeyboardMoves(), std::vector<HWND>{dialog});
     EXPECT_FALSE(IsIconic(dialog));
     EXPECT_TRUE(IsWindow(dialog));
     EXPECT_TRUE(recorder.commands.empty());

@@ -36,6 +36,7 @@ class WindowState final : public Window {
     std::vector<MenuItem> SystemMenu() const override;
     bool IsMessageBox() const override { return isMessageBox; }
     bool IsModalRunning() const override { return modalDepth > 0; }
+    Placement InitialPlacement() const override { return placement; }
 
     ButtonKind Kind() const override { return buttonKind; }
     int Check() const override { return check; }
@@ -72,6 +73,7 @@ class WindowState final : public Window {
     HICON smallIcon = nullptr;
     std::vector<MenuItem> appendedMenuItems;
     bool isMessageBox = false;
+    Placement placement = Placement::TemplatePosition;
     bool closeAllowed = true;        // false: the system menu's Close is greyed
     int modalDepth = 0;              // nested modal loops running for this window
     std::optional<INT_PTR> endCode;  // set by EndDialog

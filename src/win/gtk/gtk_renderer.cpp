@@ -9,6 +9,8 @@
 #include "win/gtk/dialog_font.h"
 #include "win/gtk/dialog_style.h"
 #include "win/gtk/dialog_units.h"
+#include "win/gtk/end_signals.h"
+#include "win/gtk/keyboard_move.h"
 #include "win/gtk/mirror_scope.h"
 #include "win/gtk/top_level_view.h"
 #include "win/gtk/view_registry.h"
@@ -60,6 +62,12 @@ class GtkRenderer final : public Renderer {
     // blocked yet does not block on its next iteration.
     void Wake() override { g_main_context_wakeup(nullptr); }
 
+    void MoveWithKeyboard(HWND topLevel) override {
+        if (TopLevelView* view = FindTopLevelView(topLevel)) {
+            BeginKeyboardMove(view->Gtk());
+        }
+    }
+
     RECT DialogUnitsToPixels(HWND dialog, RECT dialogUnits) override {
         const Window* model = FindWindow(dialog);
         return MapDialogRect(dialogUnits,
@@ -77,6 +85,9 @@ class GtkRenderer final : public Renderer {
 
     void Forget(HWND window, const Window* model) {
         if (windows_.erase(window) > 0) {
+            // Requests to the display wait in a buffer until the loop runs again; a program that
+            // ends after its last window may first wait seconds for the network.
+            gdk_display_flush(gdk_display_get_default());
             return;
         }
         if (model != nullptr) {
@@ -87,6 +98,7 @@ class GtkRenderer final : public Renderer {
     }
 
     std::map<HWND, std::unique_ptr<TopLevelView>> windows_;
+    EndSignals endSignals_;
 };
 
 }  // namespace

@@ -52,6 +52,18 @@ std::optional<KeyRoute> RouteKey(guint keyval, GdkModifierType state, bool focus
                 return ToDialogManager(input::Key::Space);
             }
             return std::nullopt;
+        case GDK_KEY_F10:
+            // The key a Linux desktop opens a window's context menu with, as the Menu key:
+            // Alt+Space belongs to the window manager there.
+            if (shift && !alt && !control) {
+                return KeyRoute{KeyRoute::Target::SystemMenu, input::Key::Space};
+            }
+            return std::nullopt;
+        case GDK_KEY_Menu:
+            if (!alt && !control) {
+                return KeyRoute{KeyRoute::Target::SystemMenu, input::Key::Space};
+            }
+            return std::nullopt;
         default:
             return std::nullopt;
     }

@@ -1,5 +1,6 @@
 // Which key presses of a dialog go to the model's dialog manager instead of GTK's own handling
-// (focus chain, default button, row activation), and which one opens the system menu.
+// (focus chain, default button, row activation), and which ones open the system menu: Alt+Space,
+// Shift+F10 and the Menu key, whatever control has the focus.
 #pragma once
 
 #include <gdk/gdk.h>

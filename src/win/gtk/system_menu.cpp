@@ -1,5 +1,6 @@
 #include "win/gtk/system_menu.h"
 
+#include "win/gtk/keyboard_move.h"
 #include "win/gtk/label_text.h"
 #include "win/gtk/model_input.h"
 #include "win/gtk/signal_connections.h"
@@ -10,7 +11,7 @@ namespace {
 
 constexpr int kAcceleratorGap = 24;  // pixels between an item's label and its accelerator text
 
-GtkWidget* NewItem(const MenuItem& item) {
+GtkWidget* NewItem(const MenuItem& item, bool canMove) {
     if ((item.flags & MF_SEPARATOR) != 0) {
         return gtk_separator_menu_item_new();
     }
@@ -29,7 +30,9 @@ GtkWidget* NewItem(const MenuItem& item) {
     }
     GtkWidget* menuItem = gtk_menu_item_new();
     gtk_container_add(GTK_CONTAINER(menuItem), row);
-    gtk_widget_set_sensitive(menuItem, (item.flags & MF_GRAYED) == 0);
+    // Move is the window manager's to carry out: greyed where it cannot.
+    const bool enabled = (item.flags & MF_GRAYED) == 0 && (item.id != SC_MOVE || canMove);
+    gtk_widget_set_sensitive(menuItem, enabled ? TRUE : FALSE);
     return menuItem;
 }
 
@@ -55,8 +58,9 @@ void SystemMenu::PopUp(const Window& model, GtkWidget* anchor, const GdkEvent* t
     Discard();
     menu_ = gtk_menu_new();
     g_object_ref_sink(menu_);
+    const bool canMove = WindowManagerMovesWithKeyboard(anchor);
     for (const MenuItem& item : model.SystemMenu()) {
-        GtkWidget* menuItem = NewItem(item);
+        GtkWidget* menuItem = NewItem(item, canMove);
         if ((item.flags & MF_SEPARATOR) == 0) {
             choices_.push_back(std::make_unique<Choice>(Choice{topLevel_, item.id}));
             // The menu owns the connection: it goes with the menu, before the choice does.

@@ -20,7 +20,7 @@ class SystemMenu {
     SystemMenu& operator=(const SystemMenu&) = delete;
 
     // Builds the menu from the model's items and opens it at the pointer (a right click) or
-    // at the top-left corner of `anchor` (Alt+Space).
+    // at the top-left corner of `anchor` (from the keyboard).
     void PopUp(const Window& model, GtkWidget* anchor, const GdkEvent* trigger, bool atPointer);
     // The open menu, or null.
     GtkWidget* Menu() const { return menu_; }

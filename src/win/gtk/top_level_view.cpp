@@ -8,6 +8,8 @@
 #include "win/gtk/mirror_scope.h"
 #include "win/gtk/model_input.h"
 #include "win/gtk/view_registry.h"
+#include "win/gtk/window_manager_hints.h"
+#include "win/gtk/window_placement.h"
 #include "win/input.h"
 #include "win/window_api.h"
 
@@ -25,12 +27,8 @@ TopLevelView::TopLevelView(HWND handle, const Window& model)
 
     GtkWindow* window = Gtk();
     gtk_window_set_resizable(window, FALSE);
-    const bool owned = FindTopLevelView(model.Owner()) != nullptr;
-    if (owned) {
-        gtk_window_set_transient_for(window, FindTopLevelView(model.Owner())->Gtk());
-        gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_DIALOG);
-    }
-    gtk_window_set_skip_taskbar_hint(window, owned && (model.ExStyle() & WS_EX_APPWINDOW) == 0);
+    TopLevelView* owner = FindTopLevelView(model.Owner());
+    SetOwnerHints(window, owner != nullptr ? owner->Gtk() : nullptr, model);
     gtk_widget_add_events(window_, GDK_BUTTON_PRESS_MASK | GDK_STRUCTURE_MASK);
 
     const RECT rect = model.RectDialogUnits();
@@ -144,6 +142,9 @@ void TopLevelView::Apply(const Window& model, Change change) {
             break;
         case Change::Visible:
             if (model.Visible()) {
+                // The frame follows from the hints, and the place from the frame.
+                gtk_widget_realize(window_);
+                SetFrameHints(Gtk(), model);
                 Place(model);
                 gtk_widget_show(window_);
                 // Showing gives a window without a focus widget the first focusable one.
@@ -157,6 +158,12 @@ void TopLevelView::Apply(const Window& model, Change change) {
             break;
         case Change::Icon:
             MirrorIcons(model);
+            break;
+        case Change::Placement:
+            placed_ = false;
+            if (model.Visible()) {
+                Place(model);
+            }
             break;
         case Change::Iconic:
             if (model.Iconic()) {
@@ -177,26 +184,29 @@ void TopLevelView::ControlChanged(Change change) {
     }
 }
 
-// At the template position, relative to the owner's top-left corner (the screen's for a window
-// without owner); message boxes centred on their owner or on the screen, as Windows shows them.
-// Once: a window the operator moved stays where it is.
+// Where the model's placement rule says, when the window is first shown. Once: a window the
+// operator moved stays where it is, unless the rule changes.
 void TopLevelView::Place(const Window& model) {
     if (placed_) {
         return;
     }
     placed_ = true;
-    if (model.IsMessageBox()) {
-        const bool owned = gtk_window_get_transient_for(Gtk()) != nullptr;
-        gtk_window_set_position(Gtk(), owned ? GTK_WIN_POS_CENTER_ON_PARENT : GTK_WIN_POS_CENTER);
-        return;
-    }
-    int originX = 0;
-    int originY = 0;
+    const RECT rect = model.RectDialogUnits();
+    const RECT position = MapDialogRect(rect, base_);
+    const RECT client =
+        MapDialogRect(RECT{0, 0, rect.right - rect.left, rect.bottom - rect.top}, base_);
+    PlacementRequest request;
+    request.rule = model.InitialPlacement();
+    request.templatePosition = ScreenPoint{position.left, position.top};
+    request.clientWidth = client.right;
+    request.clientHeight = client.bottom;
     if (TopLevelView* owner = FindTopLevelView(model.Owner())) {
-        gtk_window_get_position(owner->Gtk(), &originX, &originY);
+        const Window* ownerModel = FindWindow(model.Owner());
+        request.owner = owner->Gtk();
+        request.ownerShown =
+            ownerModel != nullptr && ownerModel->Visible() && !ownerModel->Iconic();
     }
-    const RECT rect = MapDialogRect(model.RectDialogUnits(), base_);
-    gtk_window_move(Gtk(), originX + rect.left, originY + rect.top);
+    PlaceOnScreen(Gtk(), request);
 }
 
 void TopLevelView::MirrorFocus() {

@@ -1,7 +1,7 @@
 // The GtkWindow of one top-level window of the model (a dialog or a message box): not
 // resizable, its client area a GtkFixed of the dialog's size with the controls at their
-// template rectangles, titled with the caption, placed at the template position relative to its
-// owner, transient for it.
+// template rectangles, titled with the caption, placed by the model's placement rule, and known
+// to the window manager as its template's styles and its owner say (window_manager_hints.h).
 #pragma once
 
 #include <gtk/gtk.h>

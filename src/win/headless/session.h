@@ -70,6 +70,8 @@ class Session final : public Renderer {
 
     // Every dialog and box shown, in order.
     const std::vector<ShownWindow>& Shown() const { return shown_; }
+    // The windows the system menu's Move was chosen for, in order.
+    const std::vector<HWND>& KeyboardMoves() const { return keyboardMoves_; }
     int Failures() const { return failures_; }
 
     // Pixels of a dialog unit: base x / 4 by base y / 8. Default 7 by 15.
@@ -79,6 +81,7 @@ class Session final : public Renderer {
     void WindowChanged(HWND window, Change change) override;
     void RunUntil(const std::function<bool()>& done) override;
     void Wake() override;
+    void MoveWithKeyboard(HWND topLevel) override { keyboardMoves_.push_back(topLevel); }
     RECT DialogUnitsToPixels(HWND dialog, RECT dialogUnits) override;
 
     static constexpr Milliseconds kDefaultTimeout{5000};
@@ -101,6 +104,7 @@ class Session final : public Renderer {
     std::map<HWND, Script*> running_;  // window -> its script
     std::set<HWND> claimed_;           // boxes WaitForBox handed out
     std::vector<ShownWindow> shown_;
+    std::vector<HWND> keyboardMoves_;
 
     std::mutex wakeMutex_;
     std::condition_variable wakeSignal_;
