@@ -1,9 +1,7 @@
 // The real sockets: POSIX UDP sockets behind the socket-library calls.
-#include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/eventfd.h>
-#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -12,7 +10,6 @@
 #include <climits>
 #include <cstring>
 #include <memory>
-#include <optional>
 #include <span>
 #include <vector>
 
@@ -56,6 +53,13 @@ bool ToDescriptor(SOCKET s, int& fd) {
     }
     fd = static_cast<int>(s);
     return true;
+}
+
+// The registry's entry of a socket. A descriptor the program did not make here is one kernel
+// socket: it gets an entry of its own for the one call.
+std::shared_ptr<detail::RealSocket> EntryOf(int fd) {
+    std::shared_ptr<detail::RealSocket> socket = detail::SocketRegistry::Instance().Find(fd);
+    return socket ? socket : std::make_shared<detail::RealSocket>(fd);
 }
 
 // Version as major in the low byte, minor in the high byte; compared as major.minor.
@@ -158,11 +162,7 @@ class PosixSocketService final : public SocketService {
         if (level != kSolSocket) {
             return Fail(WSAEINVAL);
         }
-        // A descriptor the program did not make here is one kernel socket.
-        const std::shared_ptr<detail::RealSocket> socket =
-            detail::SocketRegistry::Instance().Find(fd);
-        std::optional<detail::KernelSocketGroup> alone;
-        detail::KernelSocketGroup& group = socket ? socket->group : alone.emplace(fd);
+        detail::KernelSocketGroup& group = EntryOf(fd)->group;
         switch (option) {
             case kSoBroadcast: {
                 int on;
@@ -201,11 +201,7 @@ class PosixSocketService final : public SocketService {
         if (address->sin_family != kAfInet) {
             return Fail(WSAEAFNOSUPPORT);
         }
-        const std::shared_ptr<detail::RealSocket> socket =
-            detail::SocketRegistry::Instance().Find(fd);
-        std::optional<detail::KernelSocketGroup> alone;
-        detail::KernelSocketGroup& group = socket ? socket->group : alone.emplace(fd);
-        return Result(group.Bind(ToPosix(*address)));
+        return Result(EntryOf(fd)->group.Bind(ToPosix(*address)));
     }
 
     int getsockname(SOCKET s, SockAddrIn* address, int* length) override {
@@ -267,11 +263,9 @@ class PosixSocketService final : public SocketService {
         if ((flags & ~kMsgPeek) != 0) {
             return Fail(WSAEINVAL);
         }
-        const std::shared_ptr<detail::RealSocket> socket =
-            detail::SocketRegistry::Instance().Find(fd);
-        const std::vector<int> members = socket ? socket->group.Members() : std::vector<int>{fd};
-        detail::OldestFirstReceive alone;
-        detail::OldestFirstReceive& receive = socket ? socket->receive : alone;
+        const std::shared_ptr<detail::RealSocket> socket = EntryOf(fd);
+        const std::vector<int> members = socket->group.Members();
+        detail::OldestFirstReceive& receive = socket->receive;
         const int wakeFd = wakeDescriptor.Get();
         InterruptibleWait interruption([wakeFd] {
             if (wakeFd >= 0) {
@@ -316,11 +310,8 @@ class PosixSocketService final : public SocketService {
         if (argument == nullptr) {
             return Fail(WSAEFAULT);
         }
-        const std::shared_ptr<detail::RealSocket> socket =
-            detail::SocketRegistry::Instance().Find(fd);
-        detail::OldestFirstReceive alone;
-        const int queued = socket ? socket->receive.NextLength(socket->group.Members())
-                                  : alone.NextLength(std::vector<int>{fd});
+        const std::shared_ptr<detail::RealSocket> socket = EntryOf(fd);
+        const int queued = socket->receive.NextLength(socket->group.Members());
         if (queued < 0) {
             return FailFromErrno();
         }
@@ -395,8 +386,7 @@ std::size_t KernelSockets(SOCKET s) {
     if (!ToDescriptor(s, fd)) {
         return 0;
     }
-    const std::shared_ptr<detail::RealSocket> socket = detail::SocketRegistry::Instance().Find(fd);
-    return socket ? socket->group.Members().size() : 1;
+    return EntryOf(fd)->group.Members().size();
 }
 
 }  // namespace testing
